@@ -1,0 +1,4 @@
+// Plasmodesmata density per membrane side of every cell.
+#include "rootsim.h"
+
+void Plasmodesmatapatterning() {}

@@ -1,0 +1,4 @@
+// Carrier prepatterns and transport coefficients.
+#include "rootsim.h"
+
+void UpdateMembraneProteinsAndFluxes(int) {}

@@ -1,0 +1,5 @@
+// Plant state dump and its reader.
+#include "rootsim.h"
+
+void WritePlantToFile(int) {}
+void InitPlantFromFile(int) {}

@@ -1,0 +1,237 @@
+// Global simulation state of rootsim and the functions that act on it.
+//
+// All state is global and allocated once by MakeArrays(); every subsystem reads
+// and writes the arrays below directly.  Grid fields are indexed [column][row]:
+// each is an array of column pointers into one contiguous block, so a column is
+// contiguous in memory.
+#pragma once
+
+#include <cstddef>
+
+// ---------------------------------------------------------------------------
+// Grid and capacity.  The older-generation programs build the same machinery
+// with other grid sizes by defining ROOTSIM_NCOLS / ROOTSIM_NROWS.
+#ifndef ROOTSIM_NCOLS
+#define ROOTSIM_NCOLS 225
+#endif
+#ifndef ROOTSIM_NROWS
+#define ROOTSIM_NROWS 1900
+#endif
+
+constexpr int NCOLS = ROOTSIM_NCOLS;         // grid columns (i)
+constexpr int NROWS = ROOTSIM_NROWS;         // grid rows (j)
+constexpr int AXIS = (NCOLS - 1) / 2;        // axis column (112 on the main grid)
+constexpr int MIRRORSUM = NCOLS - 1;         // mirror of column c is MIRRORSUM - c
+constexpr int MAXCELLS = 4000;               // capacity of every cell table
+constexpr int MAXTRACKED = 3000;             // capacity of idlist
+constexpr int LINELEN = NROWS > NCOLS ? NROWS : NCOLS;  // length of the line buffers
+constexpr int DIRNAME_SIZE = 10000;          // size of the dirname buffer
+constexpr long NSTEPS_DEFAULT = 10000000;    // steps of a full run
+constexpr double DT = 0.2;                   // time per step
+
+// Point classes (Tc)
+enum { TC_WALL = 0, TC_CYTO = 1, TC_MEMBRANE = 2, TC_OUTSIDE = 3 };
+
+// One record per grid point: one value per neighbour, in the order
+// +column, -column, +row, -row.
+struct NeighbourRates {
+    double r[4];
+    double& operator[](int k) { return r[k]; }
+    const double& operator[](int k) const { return r[k]; }
+};
+
+// One record per cell: one weight per membrane side (Tmt - 1).
+struct SideWeights {
+    double w[4];
+    double& operator[](int k) { return w[k]; }
+    const double& operator[](int k) const { return w[k]; }
+};
+
+// Lower-left corner of a cell before renumbering.
+struct OldCellCorner {
+    int cell;
+    int mini;
+    int minj;
+};
+
+// ---------------------------------------------------------------------------
+// Grid fields
+extern int** Tc;
+extern int** Tct;
+extern int** Tmt;
+extern int** Cell;
+
+extern double** Caux1;
+extern double** Cauxint;
+extern double** Caux2;
+extern double** paux;
+extern double** daux;
+extern double** PinPrePat;
+extern double** Pin2PrePat;
+extern double** Aux1PrePat;
+extern double** Cpin1M;
+extern double** Cpin2M;
+extern double** Aux1M;
+
+extern NeighbourRates** DiffAuxC;
+extern NeighbourRates** Eff;
+extern NeighbourRates** Inf;
+
+// ---------------------------------------------------------------------------
+// Per-cell tables (MAXCELLS entries).  The lists below drive allocation, the
+// Old twins and the carrying of values across renumbering.
+//
+// X(name, oldtwin)
+#define ROOTSIM_CELL_INT_CARRIED(X) \
+    X(TimePrevGrowth, OldTimePrevGrowth) \
+    X(CellZonationState, OldCellZonationState) \
+    X(CellDivNr, OldCellDivNr) \
+    X(CellTimeLastDiv, OldCellTimeLastDiv) \
+    X(CellsInOZ, OldCellsInOZ) \
+    X(JustChecked, OldJustChecked)
+
+#define ROOTSIM_CELL_INT_PLAIN(X) \
+    X(CellMinI) X(CellMaxI) X(CellMinJ) X(CellMaxJ) \
+    X(CellWidth) X(CellHeight) X(CellSizes) X(MapCellNrs)
+
+#define ROOTSIM_CELL_DOUBLE_CARRIED(X) \
+    X(MeanCells, OldMeanCells) \
+    X(ARF, OldARF) X(AA, OldAA) X(BB, OldBB) X(CC, OldCC) X(DD, OldDD) \
+    X(Plts, OldPlts) X(Pltsexpr, OldPltsexpr) X(Plt, OldPlt) X(PP, OldPP) \
+    X(Pin, OldPin) X(Pin2, OldPin2) X(Aux1, OldAux1) X(Yuc3, OldYuc3) \
+    X(ARR1, OldARR1) X(ARR12, OldARR12) X(ARR1RGA, OldARR1RGA) \
+    X(Gh317, OldGh317) X(Gh33, OldGh33) \
+    X(divTF, OlddivTF) X(elongTF, OldelongTF) \
+    X(TempdivTF, TempOlddivTF) X(TempelongTF, TempOldelongTF) \
+    X(Diff, OldDiff) X(Rdiv, OldRdiv) X(Relong, OldRelong) \
+    X(Rgrow, OldRgrow) X(Rgrowavg, OldRgrowavg)
+
+#define ROOTSIM_CELL_DOUBLE_PLAIN(X) X(InvCellSizes)
+
+#define ROOTSIM_CELL_FLAG_CARRIED(X) \
+    X(ARRpassed, OldARRpassed) \
+    X(Auxminpassed, OldAuxminpassed)
+
+#define ROOTSIM_DECL_INT2(n, o) extern int* n; extern int* o;
+#define ROOTSIM_DECL_INT1(n) extern int* n;
+#define ROOTSIM_DECL_DBL2(n, o) extern double* n; extern double* o;
+#define ROOTSIM_DECL_DBL1(n) extern double* n;
+#define ROOTSIM_DECL_FLG2(n, o) extern unsigned char* n; extern unsigned char* o;
+ROOTSIM_CELL_INT_CARRIED(ROOTSIM_DECL_INT2)
+ROOTSIM_CELL_INT_PLAIN(ROOTSIM_DECL_INT1)
+ROOTSIM_CELL_DOUBLE_CARRIED(ROOTSIM_DECL_DBL2)
+ROOTSIM_CELL_DOUBLE_PLAIN(ROOTSIM_DECL_DBL1)
+ROOTSIM_CELL_FLAG_CARRIED(ROOTSIM_DECL_FLG2)
+#undef ROOTSIM_DECL_INT2
+#undef ROOTSIM_DECL_INT1
+#undef ROOTSIM_DECL_DBL2
+#undef ROOTSIM_DECL_DBL1
+#undef ROOTSIM_DECL_FLG2
+
+extern SideWeights* Plasmodesmatapattern;
+
+// Line buffers of the tridiagonal solver (LINELEN entries each)
+extern double* a;
+extern double* b;
+extern double* c;
+extern double* rhs;
+extern double* res;
+
+// Cell tracking
+extern OldCellCorner* OldSit;   // MAXCELLS records
+extern int* idlist;             // MAXTRACKED entries
+extern int idcounter;
+extern int memid;
+
+// Picture buffer: NCOLS * NROWS * 3 bytes
+extern unsigned char* RGBdata;
+
+// Scalars
+extern int actcells;
+extern char dirname[DIRNAME_SIZE];
+extern int counter2;
+extern int maxmzheight;
+extern int leftsize, rightsize;
+extern int totalrootcellnrL, totalrootcellnrR;
+
+// ---------------------------------------------------------------------------
+// Main: state lifetime and the run driver
+void MakeArrays();
+void FreeArrays();
+void Start(int argc, char** argv);
+// Growth-clock priming of the young cell bands (run once before the loop).
+void PrimeGrowthClocks();
+// The whole program behind main(); returns the exit status.
+int RootsimMain(int argc, char** argv);
+
+// Initial_layout: tissue layout, membrane sides, numbering and geometry
+void SetUpTissueLayout();
+void SetUpMembraneTypes();
+void NumberCells();
+void FindCellCorners();
+void FindCellSizes();
+void InitPlant();
+
+// Initial_content
+void InitConditions();
+
+// Plasmodesmata
+void Plasmodesmatapatterning();
+
+// Auxin_diffusion
+void UpdateAuxin(int time);
+void dsolvetridiag(int n);
+
+// Cellular_diffusion
+void CellularDiffusion(double* values, double vertical, double horizontal, bool drainTop,
+                       double topValue);
+
+// Regulatory_interactions
+double positivesigmoid(double x, double K, double M);
+double negativesigmoid(double x, double K, double M);
+double positive4sigmoid(double x, double K, double M);
+double UpdatePlts(int time, int cell, double drive, double dt);
+void UpdateARRS(int time, int cell, double dt, double* dARR1, double* dARR12);
+void UpdateGeneExpression(int time);
+
+// Prepatterning: carriers and transport coefficients
+void UpdateMembraneProteinsAndFluxes(int time);
+
+// Growth_decisions
+void Growth(int t);
+int growtiming(int t, int cell, int flag);
+void maxmzsize();
+int epidermalcell(int cell);
+
+// Growth_execution
+void GrowCell(int t, int cell, int flag);
+void DivideCell(int t, int cell);
+void StoreOldSituation(int n);
+void MapOldToNewSituation(int n);
+void TrackCells(int t);
+void CullOverflowCells(int t);
+void CullLateralRootcap(int t);
+
+// Save_plant
+void WritePlantToFile(int t);
+void InitPlantFromFile(int t);
+
+// Graphics
+void MakePNGFile(int time, int kind);
+void MakeGraphics(int time);
+double min(double a, double b);
+double max(double a, double b);
+
+// Plotting
+void SaveTotAuxin(int t);
+void SaveTotPlts(int t);
+void Tracktotalmeasures(int t);
+void SaveTemp(int t, int column, int row);
+void SaveTempQC(int t);
+void SaveGradGridRes(int t);
+void SaveGradCellularRes(int t);
+void ExtraMeasurements(int t);
+void TrackCellTypeSpaceTime(int t);
+void TrackARRsSpaceTime(int t);
+void TrackPltsSpaceTime(int t);
+void TrackAuxSpaceTime(int t);
