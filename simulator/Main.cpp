@@ -319,10 +319,13 @@ private:
     Clock::time_point start_, last_;
 };
 
-// Every scheduled call of one step j, in the order of the schedule.
-void RunStep(long j) {
+int IntegerTime(long j) { return static_cast<int>(j * DT); }
+
+// Every scheduled call of one step j of a run of `last` steps, in the order of
+// the schedule.
+void RunStep(long j, long last) {
     double t = j * DT;
-    int g = static_cast<int>(t);
+    int g = IntegerTime(j);
 
     UpdateAuxin(g);
     if (j % 10 == 0) {
@@ -331,7 +334,9 @@ void RunStep(long j) {
         UpdateMembraneProteinsAndFluxes(g);
         TrackCells(g);
     }
-    if (g > 0 && g % 50000 == 0) WritePlantToFile(g);
+    // The five steps that share a dump time would each write the same file;
+    // only the last of them (or the run's last step) writes it.
+    if (g > 0 && g % 50000 == 0 && (j == last || IntegerTime(j + 1) != g)) WritePlantToFile(g);
     if (j % 100 == 0) {
         SaveTotAuxin(g);
         SaveTotPlts(g);
@@ -439,7 +444,7 @@ int RootsimMain(int argc, char** argv) {
 
     Progress progress(opt.steps);
     for (long j = 1; j <= opt.steps; j++) {
-        RunStep(j);
+        RunStep(j, opt.steps);
         if ((j & 63) == 0) progress.Update(j);
     }
     progress.Update(opt.steps, true);
