@@ -206,6 +206,13 @@ void Plasmodesmatapatterning();
 // Auxin_diffusion
 void UpdateAuxin(int time);
 void dsolvetridiag(int n);
+// The transport step keeps the line systems factorised between coefficient
+// updates: whoever changes DiffAuxC, Eff, Inf, paux, daux or Tc calls this
+// before the next UpdateAuxin.
+void TransportCoefficientsChanged();
+// Threads of the transport step (0: all cores).  Results do not depend on it.
+void SetTransportThreads(int n);
+int TransportThreads();
 
 // Cellular_diffusion
 void CellularDiffusion(double* values, double vertical, double horizontal, bool drainTop,

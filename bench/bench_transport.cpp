@@ -1,0 +1,182 @@
+// Times the transport step: the plain reference and the production step, in
+// one process, on the real initial root and on a root that fills the grid's
+// height, with 1 and 2 threads; checks that both give the same bits.
+//
+//   build/bench/bench_transport [steps]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "plain_transport.h"
+#include "rootsim.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// Transport coefficients of a tissue from its point classes, with the rules of
+// the coefficient update and carrier amounts that vary from point to point.
+void CoefficientsFromTissue() {
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            paux[i][j] = daux[i][j] = 0;
+            for (int q = 0; q < 4; q++) DiffAuxC[i][j][q] = Eff[i][j][q] = Inf[i][j][q] = 0;
+        }
+    for (int i = 1; i < NCOLS - 1; i++)
+        for (int j = 1; j < NROWS - 1; j++) {
+            int t = Tc[i][j];
+            if (t == TC_OUTSIDE) continue;
+            if (t != TC_WALL) {
+                paux[i][j] = 0.0005 + 1e-6 * (i % 13);
+                daux[i][j] = 5.8e-5 + 1e-7 * (j % 11);
+            }
+            const int ni[4] = {i + 1, i - 1, i, i}, nj[4] = {j, j, j + 1, j - 1};
+            for (int q = 0; q < 4; q++) {
+                int u = Tc[ni[q]][nj[q]];
+                if (t == TC_WALL && u == TC_WALL) DiffAuxC[i][j][q] = 4.0;
+                if (t != TC_WALL && u != TC_WALL && u != TC_OUTSIDE) DiffAuxC[i][j][q] = 60.0;
+                double e = 1 + 0.2 * (100.0 + (ni[q] * 7 + nj[q] * 3) % 50);
+                double f = 2.5 + 0.07 * (80.0 + (ni[q] * 5 + nj[q]) % 40);
+                if (t == TC_WALL && u == TC_MEMBRANE) {
+                    Eff[i][j][q] = e;
+                    Inf[i][j][q] = -f;
+                }
+                if (t == TC_MEMBRANE && u == TC_WALL) {
+                    double em = 1 + 0.2 * (100.0 + (i * 7 + j * 3) % 50);
+                    double fm = 2.5 + 0.07 * (80.0 + (i * 5 + j) % 40);
+                    Eff[i][j][q] = -em;
+                    Inf[i][j][q] = fm;
+                }
+            }
+        }
+    TransportCoefficientsChanged();
+}
+
+// A root that fills rows 8..1897: files of cells 17 rows high between
+// columns 29 and 195, mirror-symmetric, with walls between cells.
+void FullHeightRoot() {
+    static const int walls[] = {29, 48, 69, 82, 91, 98, 105, 112};
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            Tc[i][j] = TC_OUTSIDE;
+            Cell[i][j] = -1;
+            Caux1[i][j] = 0;
+        }
+    for (int i = 29; i <= MIRRORSUM - 29; i++)
+        for (int j = 8; j <= 1897; j++) {
+            int k = i <= AXIS ? i : MIRRORSUM - i;
+            bool wall = (j - 8) % 17 == 0 || j == 1897 ||
+                        std::find(std::begin(walls), std::end(walls), k) != std::end(walls);
+            Tc[i][j] = wall ? TC_WALL : TC_CYTO;
+            Caux1[i][j] = wall ? 0.0 : 40.0;
+        }
+    for (int i = 1; i < NCOLS - 1; i++)
+        for (int j = 1; j < NROWS - 1; j++)
+            if (Tc[i][j] == TC_CYTO && (Tc[i + 1][j] == TC_WALL || Tc[i - 1][j] == TC_WALL ||
+                                        Tc[i][j + 1] == TC_WALL || Tc[i][j - 1] == TC_WALL))
+                Tc[i][j] = TC_MEMBRANE;
+    // Number the cells (4-connected regions) so the means have work to do.
+    int next = 0;
+    std::vector<std::pair<int, int>> stack;
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            if (Tc[i][j] == TC_WALL || Tc[i][j] == TC_OUTSIDE || Cell[i][j] != -1) continue;
+            int id = next < MAXCELLS ? next++ : MAXCELLS - 1;
+            stack.push_back({i, j});
+            Cell[i][j] = id;
+            while (!stack.empty()) {
+                auto [x, y] = stack.back();
+                stack.pop_back();
+                const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+                for (int q = 0; q < 4; q++) {
+                    int u = x + dx[q], v = y + dy[q];
+                    if ((Tc[u][v] == TC_CYTO || Tc[u][v] == TC_MEMBRANE) && Cell[u][v] == -1) {
+                        Cell[u][v] = id;
+                        stack.push_back({u, v});
+                    }
+                }
+            }
+        }
+    actcells = next;
+    std::vector<int> count(MAXCELLS, 0);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++)
+            if (Cell[i][j] >= 0) count[Cell[i][j]]++;
+    for (int k = 0; k < MAXCELLS; k++) InvCellSizes[k] = count[k] ? 1.0 / count[k] : 0.0;
+    CoefficientsFromTissue();
+}
+
+struct Saved {
+    std::vector<double> aux;
+};
+
+Saved Save() { return Saved{std::vector<double>(Caux1[0], Caux1[0] + NCOLS * NROWS)}; }
+void Restore(const Saved& s) { memcpy(Caux1[0], s.aux.data(), s.aux.size() * sizeof(double)); }
+
+std::vector<double> TimeSteps(void (*step)(), int n) {
+    std::vector<double> t;
+    for (int s = 0; s < n; s++) {
+        auto t0 = Clock::now();
+        step();
+        t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    return t;
+}
+
+void ProductionStep() { UpdateAuxin(0); }
+
+void Compare(const char* name, int plainSteps, int fastSteps) {
+    Saved start = Save();
+    counter2 = 1;
+    std::vector<double> plain = TimeSteps(PlainTransportStep, plainSteps);
+    std::vector<double> plainField(Caux1[0], Caux1[0] + NCOLS * NROWS);
+    std::vector<double> plainMeans(MeanCells, MeanCells + MAXCELLS);
+    double plainMs = Median(plain);
+    printf("%-28s plain reference            %8.3f ms/step\n", name, plainMs);
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        Restore(start);
+        TransportCoefficientsChanged();
+        // The same steps as the reference, for the bit comparison...
+        for (int s = 0; s < plainSteps; s++) UpdateAuxin(0);
+        bool same = memcmp(plainField.data(), Caux1[0], plainField.size() * sizeof(double)) == 0 &&
+                    memcmp(plainMeans.data(), MeanCells, plainMeans.size() * sizeof(double)) == 0;
+        // ...then a longer timed series.
+        std::vector<double> fast = TimeSteps(ProductionStep, fastSteps);
+        double ms = Median(fast);
+        printf("%-28s production, %d thread%s      %8.3f ms/step  (x%.1f)  %s\n", name, threads,
+               threads == 1 ? " " : "s", ms, plainMs / ms, same ? "bit-identical" : "DIFFERENT BITS");
+    }
+    Restore(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int steps = argc > 1 ? atoi(argv[1]) : 200;
+    if (steps < 1) steps = 1;
+    MakeArrays();
+
+    InitPlant();
+    if (actcells > 0) {
+        UpdateMembraneProteinsAndFluxes(0);
+        TransportCoefficientsChanged();
+        Compare("initial root", std::max(1, steps / 20), steps);
+    } else {
+        printf("initial root: not built in this tree, skipped\n");
+    }
+
+    FullHeightRoot();
+    Compare("full-height root (8..1897)", std::max(1, steps / 20), steps);
+
+    FreeArrays();
+    return 0;
+}
