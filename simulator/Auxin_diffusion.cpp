@@ -14,6 +14,7 @@
 #include "rootsim.h"
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
@@ -45,26 +46,32 @@ struct Group {
     int first;     // first line (column or row) of the group
     int lanes;     // lines of the group that exist (the rest are padding)
     int lo, hi;    // span along the lines
-    size_t off;    // offset of position lo in the coefficient arrays
+    size_t off;    // offset of position lo in the per-position arrays
+    size_t moff;   // offset of the group's first membrane entry
 };
 
+typedef float f4 __attribute__((vector_size(16)));
+
+// Per position of every group span (one vector of LANES values each):
+// the factorised matrix (m, bp, cc), the diffusion weights across the lines
+// (0, 4 or 60, exact in single precision; -1 marks an outside point, whose
+// right-hand side is 0), production and decay.  The membrane terms across the
+// lines (neighbour coefficients and h * self coefficients) are nonzero only
+// next to membranes; they are kept for the positions flagged in `mflag`, in
+// order, three vectors each.  Where all three are zero, adding them would add
+// only zeros, so leaving them out gives the same value.
 struct Sweep {
     std::vector<Group> groups;
     std::vector<size_t> split;   // group ranges per thread: [split[t], split[t+1])
     int nthreads_split = 0;
-    // Per point of every group span, one vector of LANES values:
-    v4* Ku = nullptr;   // diffusion weight toward the +across neighbour
-    v4* Kd = nullptr;   // toward the -across neighbour
-    v4* Nu = nullptr;   // neighbour membrane coefficient toward +across
-    v4* Nd = nullptr;   // toward -across
-    v4* hS = nullptr;   // h * (self coefficients across)
-    v4* m = nullptr;    // elimination multiplier
-    v4* cc = nullptr;   // super-diagonal
-    v4* bp = nullptr;   // modified diagonal
-    v4* p = nullptr;    // production
-    v4* d = nullptr;    // decay
-    v4i* in = nullptr;  // all ones where the point is not outside
-    size_t capacity = 0;
+    v4* m = nullptr;        // elimination multiplier
+    v4* bp = nullptr;       // modified diagonal
+    v4* cc = nullptr;       // super-diagonal
+    v4* pd = nullptr;       // production, decay (two vectors per position)
+    f4* Kud = nullptr;      // weight toward +across, -across (two vectors per position)
+    unsigned char* mflag = nullptr;
+    v4* mem = nullptr;      // Nu, Nd, h*(Su + Sd) of flagged positions
+    size_t capacity = 0, mcapacity = 0;
 };
 
 Sweep colSweep;   // first half step: lines are columns, along = rows
@@ -184,15 +191,25 @@ T* AllocVec(size_t n) {
     return static_cast<T*>(mem);
 }
 
-void Reserve(Sweep& s, size_t n) {
-    if (n <= s.capacity) return;
-    for (v4** arr : {&s.Ku, &s.Kd, &s.Nu, &s.Nd, &s.hS, &s.m, &s.cc, &s.bp, &s.p, &s.d}) {
-        free(*arr);
-        *arr = AllocVec<v4>(n);
+void Reserve(Sweep& s, size_t n, size_t nm) {
+    if (n > s.capacity) {
+        for (v4** arr : {&s.m, &s.bp, &s.cc}) {
+            free(*arr);
+            *arr = AllocVec<v4>(n);
+        }
+        free(s.pd);
+        s.pd = AllocVec<v4>(2 * n);
+        free(s.Kud);
+        s.Kud = AllocVec<f4>(2 * n);
+        free(s.mflag);
+        s.mflag = AllocVec<unsigned char>(n);
+        s.capacity = n;
     }
-    free(s.in);
-    s.in = AllocVec<v4i>(n);
-    s.capacity = n;
+    if (nm > s.mcapacity) {
+        free(s.mem);
+        s.mem = AllocVec<v4>(3 * nm);
+        s.mcapacity = nm;
+    }
 }
 
 // Coefficients of point (i, j) as the line systems use them.  K: diffusion
@@ -234,7 +251,6 @@ void PrepareSweep(Sweep& s, bool columns) {
     };
 
     s.groups.clear();
-    size_t total = 0;
     for (int first = 0; first < nlines; first += LANES) {
         Group g;
         g.first = first;
@@ -257,26 +273,35 @@ void PrepareSweep(Sweep& s, bool columns) {
         // One outside point beyond each end (the grid's border is outside).
         g.lo = std::max(lo - 1, 0);
         g.hi = std::min(hi + 1, len - 1);
-        g.off = total;
-        total += static_cast<size_t>(g.hi - g.lo + 1);
         s.groups.push_back(g);
     }
-    Reserve(s, total);
-
+    // Lane values of the whole group first, then the packed form.
     const double h = HALFSTEP;
     PointCoef pc;
-    for (const Group& g : s.groups) {
+    static std::vector<double> tmp[10];
+    struct Packed {
+        std::vector<v4> m, bp, cc, pd, mem;
+        std::vector<f4> Kud;
+        std::vector<unsigned char> flag;
+    };
+    static Packed pk;
+    for (auto* v : {&pk.m, &pk.bp, &pk.cc, &pk.pd, &pk.mem}) v->clear();
+    pk.Kud.clear();
+    pk.flag.clear();
+    for (Group& g : s.groups) {
+        const int span = g.hi - g.lo + 1;
+        for (auto& t : tmp) t.assign(static_cast<size_t>(span) * LANES, 0.0);
         for (int l = 0; l < LANES; l++) {
             const bool lane = l < g.lanes;
+            const int line = g.first + l;
             double bprev = 1.0, cprev = 0.0;
             for (int k = g.lo; k <= g.hi; k++) {
-                size_t at = g.off + static_cast<size_t>(k - g.lo);
-                int line = g.first + l;
-                double a, b, c, Ku = 0, Kd = 0, Nu = 0, Nd = 0, hS = 0;
-                bool inside = lane && !isOut(line, k);
+                const size_t at = static_cast<size_t>(k - g.lo) * LANES + static_cast<size_t>(l);
+                double a, b, c, Ku = -1, Kd = 0, Nu = 0, Nd = 0, hS = 0, p = 0, d = 0;
+                const bool inside = lane && !isOut(line, k);
                 if (inside) {
-                    if (columns) LoadCoef(line, k, pc);
-                    else LoadCoef(k, line, pc);
+                    const int ci = columns ? line : k, cj = columns ? k : line;
+                    LoadCoef(ci, cj, pc);
                     a = -pc.K[qPrev] - h * pc.N[qPrev];
                     c = -pc.K[qNext] - h * pc.N[qNext];
                     b = 1 + pc.K[qNext] + pc.K[qPrev] - h * (pc.S[qNext] + pc.S[qPrev]);
@@ -285,6 +310,8 @@ void PrepareSweep(Sweep& s, bool columns) {
                     Nu = pc.N[qUp];
                     Nd = pc.N[qDn];
                     hS = h * (pc.S[qUp] + pc.S[qDn]);
+                    p = paux[ci][cj];
+                    d = daux[ci][cj];
                 } else {
                     a = 0;
                     b = 1;
@@ -292,25 +319,54 @@ void PrepareSweep(Sweep& s, bool columns) {
                 }
                 // Below the span every point is outside, so the elimination
                 // enters the span with diagonal 1 and super-diagonal 0.
-                double m = a / bprev;
-                double bp = b - cprev * m;
+                const double m = a / bprev;
+                const double bp = b - cprev * m;
                 bprev = bp;
                 cprev = c;
-                s.m[at][l] = m;
-                s.bp[at][l] = bp;
-                s.cc[at][l] = c;
-                s.Ku[at][l] = Ku;
-                s.Kd[at][l] = Kd;
-                s.Nu[at][l] = Nu;
-                s.Nd[at][l] = Nd;
-                s.hS[at][l] = hS;
-                int ci = columns ? line : k, cj = columns ? k : line;
-                s.p[at][l] = inside ? paux[ci][cj] : 0.0;
-                s.d[at][l] = inside ? daux[ci][cj] : 0.0;
-                s.in[at][l] = inside ? -1LL : 0LL;
+                const double vals[10] = {m, bp, c, p, d, Ku, Kd, Nu, Nd, hS};
+                for (int q = 0; q < 10; q++) tmp[q][at] = vals[q];
+            }
+        }
+        g.off = pk.m.size();
+        g.moff = pk.mem.size() / 3;
+        for (int k = 0; k < span; k++) {
+            v4 vec[10];
+            bool flagged = false;
+            for (int q = 0; q < 10; q++)
+                for (int l = 0; l < LANES; l++) vec[q][l] = tmp[q][static_cast<size_t>(k) * LANES + static_cast<size_t>(l)];
+            for (int l = 0; l < LANES; l++)
+                if (vec[7][l] != 0 || vec[8][l] != 0 || vec[9][l] != 0) flagged = true;
+            // Ku and Kd are 0, 4 or 60 (or the -1 mark): exact in floats.
+            for (int q = 5; q <= 6; q++)
+                for (int l = 0; l < LANES; l++)
+                    if (static_cast<double>(static_cast<float>(vec[q][l])) != vec[q][l]) {
+                        fprintf(stderr, "rootsim: diffusion weight %g is not exact in single precision\n",
+                                vec[q][l]);
+                        exit(1);
+                    }
+            pk.m.push_back(vec[0]);
+            pk.bp.push_back(vec[1]);
+            pk.cc.push_back(vec[2]);
+            pk.pd.push_back(vec[3]);
+            pk.pd.push_back(vec[4]);
+            pk.Kud.push_back(__builtin_convertvector(vec[5], f4));
+            pk.Kud.push_back(__builtin_convertvector(vec[6], f4));
+            pk.flag.push_back(flagged ? 1 : 0);
+            if (flagged) {
+                pk.mem.push_back(vec[7]);
+                pk.mem.push_back(vec[8]);
+                pk.mem.push_back(vec[9]);
             }
         }
     }
+    Reserve(s, pk.m.size(), pk.mem.size() / 3);
+    memcpy(s.m, pk.m.data(), pk.m.size() * sizeof(v4));
+    memcpy(s.bp, pk.bp.data(), pk.bp.size() * sizeof(v4));
+    memcpy(s.cc, pk.cc.data(), pk.cc.size() * sizeof(v4));
+    memcpy(s.pd, pk.pd.data(), pk.pd.size() * sizeof(v4));
+    memcpy(s.Kud, pk.Kud.data(), pk.Kud.size() * sizeof(f4));
+    memcpy(s.mflag, pk.flag.data(), pk.flag.size());
+    if (!pk.mem.empty()) memcpy(s.mem, pk.mem.data(), pk.mem.size() * sizeof(v4));
     s.nthreads_split = 0;
 }
 
@@ -336,10 +392,24 @@ void SplitWork(Sweep& s, int n) {
 
 std::vector<std::vector<v4>> scratch;  // forward results, one line buffer per thread
 
+// Right-hand side of one position: u + Ku*(uU - u) + Kd*(uD - u), plus the
+// membrane terms h*(Nu*uU + Nd*uD) + h*(Su + Sd)*u where there are any; 0 on
+// outside points.
+inline v4 RightHandSide(const Sweep& s, size_t at, const v4*& mem, v4 u, v4 uU, v4 uD) {
+    const v4 Ku = __builtin_convertvector(s.Kud[2 * at], v4);
+    const v4 Kd = __builtin_convertvector(s.Kud[2 * at + 1], v4);
+    v4 r = u + Ku * (uU - u) + Kd * (uD - u);
+    if (s.mflag[at]) {
+        r = r + Splat(HALFSTEP) * (mem[0] * uU + mem[1] * uD) + mem[2] * u;
+        mem += 3;
+    }
+    return Select((v4i)(Ku >= Splat(0.0)), r, Splat(0.0));
+}
+
 // First half step on one group of columns: reads Caux1, writes Cauxint.
 void ColumnGroup(const Group& g, v4* rp) {
     const Sweep& s = colSweep;
-    const v4 h = Splat(HALFSTEP), tenth = Splat(0.1);
+    const v4 tenth = Splat(0.1);
     const int i0 = g.first;
     // Column pointers of the lanes and their neighbours; padding lanes read
     // a real column and are never stored.
@@ -348,116 +418,192 @@ void ColumnGroup(const Group& g, v4* rp) {
         int ci = std::min(std::max(i0 + l, 0), NCOLS - 1);
         col[l + 1] = Caux1[ci];
     }
+    double* out[LANES];
+    for (int l = 0; l < LANES; l++) out[l] = Cauxint[std::min(i0 + l, NCOLS - 1)];
+    const v4* mem = s.mem + 3 * g.moff;
     v4 prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
-        size_t at = g.off + static_cast<size_t>(k - g.lo);
-        v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
-        v4 uD = {col[0][k], col[1][k], col[2][k], col[3][k]};
-        v4 uU = {col[2][k], col[3][k], col[4][k], col[5][k]};
-        v4 r = u + s.Ku[at] * (uU - u) + s.Kd[at] * (uD - u) + h * (s.Nu[at] * uU + s.Nd[at] * uD) +
-               s.hS[at] * u;
-        r = Select(s.in[at], r, Splat(0.0));
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
+        const v4 uD = {col[0][k], col[1][k], col[2][k], col[3][k]};
+        const v4 uU = {col[2][k], col[3][k], col[4][k], col[5][k]};
+        const v4 r = RightHandSide(s, at, mem, u, uU, uD);
         prev = r - s.m[at] * prev;
         rp[k - g.lo] = prev;
     }
     v4 x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     // The top point of the span is outside in every lane: nothing to store.
     for (int k = g.hi - 1; k >= g.lo; k--) {
-        size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
-        v4 out = x + tenth * (s.p[at] - s.d[at] * u);
+        const v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
+        const v4 res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        const f4 ku = s.Kud[2 * at];
         for (int l = 0; l < g.lanes; l++)
-            if (s.in[at][l]) Cauxint[i0 + l][k] = out[l];
+            if (ku[l] >= 0) out[l][k] = res[l];
     }
 }
 
 // Second half step on one group of rows: reads Cauxint, writes Caux2 and
 // commits into Caux1.
-void RowGroup(const Group& g, v4* rp) {
+void RowGroup(const Group& g, v4* rp, bool check, long& firstBad) {
     const Sweep& s = rowSweep;
-    const v4 h = Splat(HALFSTEP), tenth = Splat(0.1);
+    const v4 tenth = Splat(0.1);
     const int j0 = g.first;
     const bool full = g.lanes == LANES && j0 >= 1 && j0 + LANES < NROWS;
-    auto load = [&](int i, int dj) -> v4 {
-        const double* colp = Cauxint[i];
+    auto load = [&](double* const* field, int i, int dj) -> v4 {
+        const double* colp = field[i];
+        v4 v;
         if (full) {
-            v4 v;
             memcpy(&v, colp + j0 + dj, sizeof v);
             return v;
         }
-        v4 v;
         for (int l = 0; l < LANES; l++) {
             int j = std::min(std::max(j0 + l + dj, 0), NROWS - 1);
             v[l] = colp[j];
         }
         return v;
     };
+    const v4* mem = s.mem + 3 * g.moff;
     v4 prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
-        size_t at = g.off + static_cast<size_t>(k - g.lo);
-        v4 u = load(k, 0), uU = load(k, 1), uD = load(k, -1);
-        v4 r = u + s.Ku[at] * (uU - u) + s.Kd[at] * (uD - u) + h * (s.Nu[at] * uU + s.Nd[at] * uD) +
-               s.hS[at] * u;
-        r = Select(s.in[at], r, Splat(0.0));
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const v4 u = load(Cauxint, k, 0), uU = load(Cauxint, k, 1), uD = load(Cauxint, k, -1);
+        const v4 r = RightHandSide(s, at, mem, u, uU, uD);
         prev = r - s.m[at] * prev;
         rp[k - g.lo] = prev;
     }
     v4 x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     for (int k = g.hi - 1; k >= g.lo; k--) {
-        size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        v4 u = load(k, 0);
-        v4 out = x + tenth * (s.p[at] - s.d[at] * u);
-        for (int l = 0; l < g.lanes; l++)
-            if (s.in[at][l]) {
-                Caux2[k][j0 + l] = out[l];
-                Caux1[k][j0 + l] = out[l];
+        const v4 u = load(Cauxint, k, 0);
+        const v4 res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        const v4i inside = (v4i)(__builtin_convertvector(s.Kud[2 * at], v4) >= Splat(0.0));
+        if (full) {
+            // Outside points keep what they hold.
+            double* c2 = Caux2[k] + j0;
+            double* c1 = Caux1[k] + j0;
+            v4 old2, old1;
+            memcpy(&old2, c2, sizeof old2);
+            memcpy(&old1, c1, sizeof old1);
+            const v4 n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
+            memcpy(c2, &n2, sizeof n2);
+            memcpy(c1, &n1, sizeof n1);
+        } else {
+            for (int l = 0; l < g.lanes; l++)
+                if (inside[l]) {
+                    Caux2[k][j0 + l] = res[l];
+                    Caux1[k][j0 + l] = res[l];
+                }
+        }
+    }
+    if (!check) return;
+    // Left-right comparison of the committed rows: the first mismatch in the
+    // order rows upward, columns from the left.
+    const int iend = std::min(g.hi, AXIS - 1);
+    for (int l = 0; l < g.lanes; l++) {
+        const int j = j0 + l;
+        const long rowKey = static_cast<long>(j) * NCOLS;
+        if (rowKey >= firstBad) break;
+        for (int i = std::max(g.lo, 0); i <= iend; i++) {
+            if (Tc[i][j] == TC_OUTSIDE) continue;
+            const double diff = (Caux1[i][j] - Caux1[MIRRORSUM - i][j]) * 1000;
+            if (!(std::fabs(diff) < 1.0)) {
+                firstBad = std::min(firstBad, rowKey + i);
+                break;
             }
+        }
     }
 }
 
-template <typename F>
-void RunSweep(Sweep& s, F&& body) {
-    Pool& pool = ThePool();
-    int n = pool.Size();
-    SplitWork(s, n);
+void EnsureScratch(int n) {
     if (scratch.size() < static_cast<size_t>(n)) scratch.resize(static_cast<size_t>(n));
     for (auto& buf : scratch)
         if (buf.size() < static_cast<size_t>(LINELEN)) buf.resize(static_cast<size_t>(LINELEN));
-    pool.Run([&](int t) {
-        v4* rp = scratch[static_cast<size_t>(t)].data();
-        for (size_t gi = s.split[static_cast<size_t>(t)]; gi < s.split[static_cast<size_t>(t) + 1]; gi++)
-            body(s.groups[gi], rp);
-    });
 }
 
-void ComputeCellMeans() {
-    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] = 0;
+// Cell means, shared between threads by cell: each cell is summed by one
+// thread, over its points in the order columns outward, rows upward, so that
+// every sum is formed in the same order whatever the number of threads.
+struct MeansPlan {
+    int nthreads = 0;
+    std::vector<int> owner;           // thread of each cell, -1 if it has no point
+    std::vector<int> firstCol, lastCol;  // columns each thread scans
+    std::vector<int> rowLo, rowHi;    // rows of each column that hold cells
+} meansPlan;
+
+void PlanMeans(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.nthreads = n;
+    mp.owner.assign(MAXCELLS, -1);
+    mp.rowLo.assign(NCOLS, 1);
+    mp.rowHi.assign(NCOLS, 0);
+    std::vector<long> colPoints(NCOLS, 0);
+    long total = 0;
     for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) {
+        for (int j = 0; j < NROWS; j++)
+            if (Cell[i][j] != -1) {
+                if (colPoints[i] == 0) mp.rowLo[i] = j;
+                mp.rowHi[i] = j;
+                colPoints[i]++;
+                total++;
+            }
+    // Column ranges of about equal numbers of cell points.
+    std::vector<int> start(n + 1, NCOLS);
+    start[0] = 0;
+    long acc = 0;
+    int t = 1;
+    for (int i = 0; i < NCOLS && t < n; i++) {
+        acc += colPoints[i];
+        while (t < n && acc * n >= total * t) start[t++] = i + 1;
+    }
+    mp.firstCol.assign(n, 0);
+    mp.lastCol.assign(n, -1);
+    for (int th = 0; th < n; th++) mp.firstCol[th] = start[th];
+    for (int th = 0; th < n; th++)
+        for (int i = start[th]; i < start[th + 1]; i++)
+            for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
+                int cell = Cell[i][j];
+                if (cell != -1 && mp.owner[cell] == -1) mp.owner[cell] = th;
+            }
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
             int cell = Cell[i][j];
-            if (cell != -1) MeanCells[cell] += Caux1[i][j];
+            if (cell != -1) mp.lastCol[mp.owner[cell]] = std::max(mp.lastCol[mp.owner[cell]], i);
         }
-    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
 }
 
-void SymmetryCheck(int time) {
-    if (counter2 != 0) return;
-    for (int j = 0; j < NROWS; j++)
-        for (int i = 0; i < AXIS; i++) {
-            if (Tc[i][j] == TC_OUTSIDE) continue;
-            double f = Caux1[i][j], g = Caux1[MIRRORSUM - i][j];
-            if (static_cast<int>((f - g) * 1000) != 0) {
-                printf("something is wrong in auxin levels at %i %i %i (%.10f %i %i) and  %i %i %i(%.10f %i %i)\n",
-                       i, j, Cell[i][j], f, static_cast<int>(10000 * f), Tc[i][j], MIRRORSUM - i, j,
-                       Cell[MIRRORSUM - i][j], g, static_cast<int>(10000 * g), Tc[MIRRORSUM - i][j]);
-                fflush(stdout);
-                MakeGraphics(time);
-                counter2++;
-                return;
+void SumCellMeans(int t) {
+    const MeansPlan& mp = meansPlan;
+    const int* owner = mp.owner.data();
+    for (int i = mp.firstCol[t]; i <= mp.lastCol[t]; i++) {
+        const int* cellCol = Cell[i];
+        const double* aux = Caux1[i];
+        int cur = -1;
+        double acc = 0;
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
+            const int cell = cellCol[j];
+            if (cell != cur) {
+                if (cur >= 0) MeanCells[cur] = acc;
+                cur = (cell != -1 && owner[cell] == t) ? cell : -1;
+                if (cur >= 0) acc = MeanCells[cur];
             }
+            if (cur >= 0) acc += aux[j];
         }
+        if (cur >= 0) MeanCells[cur] = acc;
+    }
+}
+
+void ReportAsymmetry(int time, long key) {
+    const int j = static_cast<int>(key / NCOLS), i = static_cast<int>(key % NCOLS);
+    const double f = Caux1[i][j], g = Caux1[MIRRORSUM - i][j];
+    printf("something is wrong in auxin levels at %i %i %i (%.10f %i %i) and  %i %i %i(%.10f %i %i)\n", i, j,
+           Cell[i][j], f, static_cast<int>(10000 * f), Tc[i][j], MIRRORSUM - i, j, Cell[MIRRORSUM - i][j], g,
+           static_cast<int>(10000 * g), Tc[MIRRORSUM - i][j]);
+    fflush(stdout);
+    MakeGraphics(time);
+    counter2++;
 }
 
 }  // namespace
@@ -485,19 +631,47 @@ void dsolvetridiag(int n) {
 }
 
 void UpdateAuxin(int time) {
+    // Which half step comes next; both run in every call.
     static int Direction = 0;
-    if (ThePool().Size() != EffectiveThreads()) ThePool().Resize(EffectiveThreads());
+    static std::vector<long> firstBad;
+    Pool& pool = ThePool();
+    if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
+    const int n = pool.Size();
     if (preparedVersion != transportCoefficientsVersion) {
         PrepareSweep(colSweep, true);
         PrepareSweep(rowSweep, false);
+        meansPlan.nthreads = 0;
         preparedVersion = transportCoefficientsVersion;
     }
-    // Cell means of the field before the step.
-    ComputeCellMeans();
+    SplitWork(colSweep, n);
+    SplitWork(rowSweep, n);
+    if (meansPlan.nthreads != n) PlanMeans(n);
+    EnsureScratch(n);
+    const long none = static_cast<long>(NCOLS) * NROWS;
+    firstBad.assign(static_cast<size_t>(n), none);
+
+    // First half step, and the cell means of the field before the step.
+    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] = 0;
     Direction = 1;
-    RunSweep(colSweep, ColumnGroup);
+    pool.Run([&](int t) {
+        v4* rp = scratch[static_cast<size_t>(t)].data();
+        for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++) ColumnGroup(colSweep.groups[gi], rp);
+        SumCellMeans(t);
+    });
+    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
+
+    // Second half step with the commit and the left-right comparison.
+    const bool check = counter2 == 0;
     Direction = 0;
-    RunSweep(rowSweep, RowGroup);
+    pool.Run([&](int t) {
+        v4* rp = scratch[static_cast<size_t>(t)].data();
+        long& bad = firstBad[static_cast<size_t>(t)];
+        for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
+            RowGroup(rowSweep.groups[gi], rp, check, bad);
+    });
     (void)Direction;
-    SymmetryCheck(time);
+    if (check) {
+        long key = *std::min_element(firstBad.begin(), firstBad.end());
+        if (key != none) ReportAsymmetry(time, key);
+    }
 }
