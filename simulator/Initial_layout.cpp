@@ -620,16 +620,23 @@ void FindCellCorners() {
         CellMaxI[x] = CellMaxJ[x] = 0;
         CellWidth[x] = CellHeight[x] = 0;
     }
-    // Column by column: each column is contiguous in memory.
+    // Column by column (each column is contiguous in memory), one update per
+    // run of points of the same cell.
     for (int i = 0; i < NCOLS; i++) {
         const int* column = Cell[i];
-        for (int j = 0; j < NROWS; j++) {
+        int j = 0;
+        while (j < NROWS) {
             int x = column[j];
-            if (x < 0) continue;
+            if (x < 0) {
+                j++;
+                continue;
+            }
+            int first = j;
+            while (j < NROWS && column[j] == x) j++;
             if (i < CellMinI[x]) CellMinI[x] = i;
             if (i > CellMaxI[x]) CellMaxI[x] = i;
-            if (j < CellMinJ[x]) CellMinJ[x] = j;
-            if (j > CellMaxJ[x]) CellMaxJ[x] = j;
+            if (first < CellMinJ[x]) CellMinJ[x] = first;
+            if (j - 1 > CellMaxJ[x]) CellMaxJ[x] = j - 1;
         }
     }
     for (int x = 0; x < actcells; x++) {
@@ -645,8 +652,17 @@ void FindCellSizes() {
     }
     for (int i = 0; i < NCOLS; i++) {
         const int* column = Cell[i];
-        for (int j = 0; j < NROWS; j++)
-            if (column[j] >= 0) CellSizes[column[j]]++;
+        int j = 0;
+        while (j < NROWS) {
+            int x = column[j];
+            if (x < 0) {
+                j++;
+                continue;
+            }
+            int first = j;
+            while (j < NROWS && column[j] == x) j++;
+            CellSizes[x] += j - first;
+        }
     }
     for (int x = 0; x < actcells; x++) InvCellSizes[x] = 1.0 / CellSizes[x];
 }
