@@ -334,10 +334,8 @@ void SetUpTissueLayout() {
                     SetTct(x - 1, r, 0);
                 }
             } else {
-                Tc[x + 1][r] = TC_WALL;
-                Tct[x + 1][r] = 0;
-                Tc[MIRRORSUM - (x + 1)][r] = TC_WALL;
-                Tct[MIRRORSUM - (x + 1)][r] = 0;
+                SetWall(x + 1, r);
+                SetTct(x + 1, r, 0);
             }
         }
 
@@ -418,9 +416,8 @@ int RadialSide(int col, int r) {
     return side;
 }
 
-// A layer curve borders the point on its outer side: at column col - 1 of the
-// row or at row r - 1 of the column.  (dc, dr) = (-1, -1) for the outer side,
-// (+1, +1) for the inner side.
+// A layer curve passes beside the point: at column col + d of its row or at
+// row r + d of its column; d = -1 looks to the outer side, d = +1 to the inner.
 bool CurveBeside(const Curve& cv, int col, int r, int d) {
     return PassesAtColumn(cv, r, col + d) || PassesAtRow(cv, col, r + d);
 }

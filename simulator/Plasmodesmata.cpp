@@ -8,6 +8,10 @@
 namespace {
 
 constexpr int kTipTopRow = 148;  // last row of the tip below the first wall band
+// A tip cortex cell lies near the axis when it starts right of this column on
+// the left half, or ends left of the other one on the right half.
+constexpr int kCortexNearAxisLeft = 69;
+constexpr int kCortexNearAxisRight = 156;
 
 // Densities used by the pattern; 1 is the neutral default.
 constexpr double kNeutral = 1;
@@ -57,7 +61,8 @@ void TipCell(int x, int t, int mI, int mJ) {
                 Set(x, kHigh, kHigh, kNeutral, kNeutral);
             break;
         case 6: {
-            bool nearAxis = (left && CellMinI[x] > 69) || (right && CellMaxI[x] < 156);
+            bool nearAxis = (left && CellMinI[x] > kCortexNearAxisLeft) ||
+                            (right && CellMaxI[x] < kCortexNearAxisRight);
             if (belowTct == 17)
                 Set(x, kMid, kLow, kLow, kLow);
             else if (nearAxis)

@@ -50,12 +50,12 @@ TEST_F(InitialState, BodyCell) {
     EXPECT_EQ(CellDivNr[x], 3);
     EXPECT_EQ(Gh33[x], 0);
     EXPECT_EQ(Gh317[x], 0);
-    EXPECT_EQ(Yuc3[x], 0);
     EXPECT_EQ(MeanCells[x], 100);
-    EXPECT_EQ(Aux1[x], 100);
-    EXPECT_EQ(Pin[x], 100);
-    EXPECT_EQ(Pin2[x], 100);
-    EXPECT_EQ(divTF[x], 100);
+    EXPECT_EQ(TimePrevGrowth[x], 0);
+    EXPECT_EQ(CellZonationState[x], 0);
+    // Entries beyond the cells keep their allocation values.
+    EXPECT_EQ(MeanCells[actcells], 0);
+    EXPECT_EQ(Plts[actcells], 0);
 }
 
 TEST_F(InitialState, TipAndYoungBandCellsByTissue) {
@@ -117,23 +117,6 @@ TEST_F(InitialState, TipAndYoungBandCellsByTissue) {
     int cortex = CellAt(55, 153);
     EXPECT_EQ(Plts[cortex], 75);
     EXPECT_EQ(DD[cortex], 35);
-}
-
-TEST_F(InitialState, DivisionCountsAndCommonValues) {
-    for (int x = 0; x < actcells; x++) {
-        int m = CellMinJ[x];
-        int expected = m < 148 ? 0 : (m <= 157 ? 0 : (m <= 166 ? 1 : 3));
-        EXPECT_EQ(CellDivNr[x], expected) << "cell " << x << " from row " << m;
-        EXPECT_EQ(TimePrevGrowth[x], 0) << x;
-        EXPECT_EQ(Diff[x], 0) << x;
-        EXPECT_EQ(CellZonationState[x], 0) << x;
-        EXPECT_EQ(MeanCells[x], 100) << x;
-        EXPECT_EQ(Plt[x], 0) << x;
-        EXPECT_EQ(PP[x], 0) << x;
-    }
-    // Entries beyond the cells keep their allocation values.
-    EXPECT_EQ(MeanCells[actcells], 0);
-    EXPECT_EQ(divTF[MAXCELLS - 1], 0);
 }
 
 TEST_F(InitialState, AuxinFieldOnCellPointsOnly) {
