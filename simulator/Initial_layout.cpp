@@ -163,7 +163,7 @@ void LayerRow(int r, bool upperTip) {
         int tct, from, to, wall;
     };
     static const Band bands[] = {
-        {kTctVascOuter, 112, 105, 105}, {kTctVascOuter, 105, 98, 98},
+        {kTctVascOuter, AXIS, 105, 105}, {kTctVascOuter, 105, 98, 98},
         {kTctVascOuter, 98, 91, 91},    {kTctPericycle, 91, 82, 82},
         {kTctEndodermis, 82, 69, 69},   {kTctCortex, 69, 48, 48},
     };
@@ -177,7 +177,8 @@ void LayerRow(int r, bool upperTip) {
     }
 }
 
-// Step 6 of the layout: does the tip point (col, r) lie on a layer wall?
+// Does the tip point (col, r) lie on one of the layer walls?  The first
+// matching curve decides.
 bool IsLayerWall(int col, int r) {
     int k = AXIS - col;
     if (OnCurve(kCurve140c, k, r) || OnCurve(kCurve140q, k, r)) return true;
@@ -195,8 +196,8 @@ bool IsLayerWall(int col, int r) {
     return OnCurve(kSurface, k, r);
 }
 
-// Step 7 of the layout: tissue code of a tip point from the layer curves, or
-// -1 to leave it unchanged.
+// Tissue code of a tip point from the layer curves, or -1 to leave it
+// unchanged.
 int TipTissue(int col, int r) {
     int k = AXIS - col;
     if (col > 60 && r >= Forward(kCurve140c, k)) return kTctVascOuter;
@@ -214,7 +215,9 @@ int TipTissue(int col, int r) {
     return -1;
 }
 
-// Step 10 of the layout: does the radial-line rule put a wall at (col, r)?
+// Does a radial line put a wall at (col, r)?  Cap, epidermis, cortex and
+// endodermis are cut by L1 (below curve 134), L2 and L3; the inner tissues
+// only by L4, which never cuts pericycle or vasculature.
 bool IsRadialWall(int col, int r) {
     int t = Tct[col][r];
     bool notStele = t < kTctPericycle || t > kTctVascCentral;
