@@ -162,14 +162,42 @@ void Compare(const char* name, int plainSteps, int fastSteps) {
 
 }  // namespace
 
+// Production steps only, for counting cycles with an external profiler.
+void ProductionOnly(int steps, int threads) {
+    SetTransportThreads(threads);
+    counter2 = 1;
+    std::vector<double> t = TimeSteps(ProductionStep, steps);
+    printf("production only, %d thread(s): median %.3f ms/step, best %.3f\n", threads, Median(t),
+           *std::min_element(t.begin(), t.end()));
+}
+
 int main(int argc, char** argv) {
     int steps = argc > 1 ? atoi(argv[1]) : 200;
     if (steps < 1) steps = 1;
     MakeArrays();
+    if (argc > 2) {
+        // bench_transport STEPS full|initial THREADS: one case, production only.
+        int threads = argc > 3 ? atoi(argv[3]) : 1;
+        if (strcmp(argv[2], "full") == 0) {
+            FullHeightRoot();
+        } else {
+            InitPlant();
+            CoefficientsFromTissue();
+        }
+        ProductionOnly(steps, threads);
+        FreeArrays();
+        return 0;
+    }
 
     InitPlant();
     if (actcells > 0) {
-        UpdateMembraneProteinsAndFluxes(0);
+        bool any = false;
+        for (int i = 0; i < NCOLS && !any; i++)
+            for (int j = 0; j < NROWS && !any; j++) any = DiffAuxC[i][j][0] != 0;
+        if (!any) {
+            printf("(no coefficient update in this tree: rule-based coefficients on the initial root)\n");
+            CoefficientsFromTissue();
+        }
         TransportCoefficientsChanged();
         Compare("initial root", std::max(1, steps / 20), steps);
     } else {

@@ -28,13 +28,17 @@
 namespace {
 
 constexpr double HALFSTEP = 0.1;   // h, the length of a half step
-constexpr int LANES = 4;           // lines solved together
+constexpr int LANES = 4;           // lines solved together (one AVX2 register)
 
-typedef double v4 __attribute__((vector_size(32)));
-typedef long long v4i __attribute__((vector_size(32)));
+typedef double vd __attribute__((vector_size(8 * LANES)));
+typedef long long vi __attribute__((vector_size(8 * LANES)));
 
-inline v4 Splat(double x) { return v4{x, x, x, x}; }
-inline v4 Select(v4i mask, v4 yes, v4 no) { return (v4)(((v4i)yes & mask) | ((v4i)no & ~mask)); }
+__attribute__((always_inline)) inline vd Splat(double x) {
+    vd v;
+    for (int l = 0; l < LANES; l++) v[l] = x;
+    return v;
+}
+__attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
 
 // ---------------------------------------------------------------------------
 // Factorised line systems of one sweep.  A group is LANES neighbouring lines;
@@ -50,7 +54,7 @@ struct Group {
     size_t moff;   // offset of the group's first membrane entry
 };
 
-typedef float f4 __attribute__((vector_size(16)));
+typedef float vf __attribute__((vector_size(4 * LANES)));
 
 // Per position of every group span (one vector of LANES values each):
 // the factorised matrix (m, bp, cc), the diffusion weights across the lines
@@ -64,13 +68,13 @@ struct Sweep {
     std::vector<Group> groups;
     std::vector<size_t> split;   // group ranges per thread: [split[t], split[t+1])
     int nthreads_split = 0;
-    v4* m = nullptr;        // elimination multiplier
-    v4* bp = nullptr;       // modified diagonal
-    v4* cc = nullptr;       // super-diagonal
-    v4* pd = nullptr;       // production, decay (two vectors per position)
-    f4* Kud = nullptr;      // weight toward +across, -across (two vectors per position)
+    vd* m = nullptr;        // elimination multiplier
+    vd* bp = nullptr;       // modified diagonal
+    vd* cc = nullptr;       // super-diagonal
+    vd* pd = nullptr;       // production, decay (two vectors per position)
+    vf* Kud = nullptr;      // weight toward +across, -across (two vectors per position)
     unsigned char* mflag = nullptr;
-    v4* mem = nullptr;      // Nu, Nd, h*(Su + Sd) of flagged positions
+    vd* mem = nullptr;      // Nu, Nd, h*(Su + Sd) of flagged positions
     size_t capacity = 0, mcapacity = 0;
 };
 
@@ -193,21 +197,21 @@ T* AllocVec(size_t n) {
 
 void Reserve(Sweep& s, size_t n, size_t nm) {
     if (n > s.capacity) {
-        for (v4** arr : {&s.m, &s.bp, &s.cc}) {
+        for (vd** arr : {&s.m, &s.bp, &s.cc}) {
             free(*arr);
-            *arr = AllocVec<v4>(n);
+            *arr = AllocVec<vd>(n);
         }
         free(s.pd);
-        s.pd = AllocVec<v4>(2 * n);
+        s.pd = AllocVec<vd>(2 * n);
         free(s.Kud);
-        s.Kud = AllocVec<f4>(2 * n);
+        s.Kud = AllocVec<vf>(2 * n);
         free(s.mflag);
         s.mflag = AllocVec<unsigned char>(n);
         s.capacity = n;
     }
     if (nm > s.mcapacity) {
         free(s.mem);
-        s.mem = AllocVec<v4>(3 * nm);
+        s.mem = AllocVec<vd>(3 * nm);
         s.mcapacity = nm;
     }
 }
@@ -280,8 +284,8 @@ void PrepareSweep(Sweep& s, bool columns) {
     PointCoef pc;
     static std::vector<double> tmp[10];
     struct Packed {
-        std::vector<v4> m, bp, cc, pd, mem;
-        std::vector<f4> Kud;
+        std::vector<vd> m, bp, cc, pd, mem;
+        std::vector<vf> Kud;
         std::vector<unsigned char> flag;
     };
     static Packed pk;
@@ -330,7 +334,7 @@ void PrepareSweep(Sweep& s, bool columns) {
         g.off = pk.m.size();
         g.moff = pk.mem.size() / 3;
         for (int k = 0; k < span; k++) {
-            v4 vec[10];
+            vd vec[10];
             bool flagged = false;
             for (int q = 0; q < 10; q++)
                 for (int l = 0; l < LANES; l++) vec[q][l] = tmp[q][static_cast<size_t>(k) * LANES + static_cast<size_t>(l)];
@@ -349,8 +353,8 @@ void PrepareSweep(Sweep& s, bool columns) {
             pk.cc.push_back(vec[2]);
             pk.pd.push_back(vec[3]);
             pk.pd.push_back(vec[4]);
-            pk.Kud.push_back(__builtin_convertvector(vec[5], f4));
-            pk.Kud.push_back(__builtin_convertvector(vec[6], f4));
+            pk.Kud.push_back(__builtin_convertvector(vec[5], vf));
+            pk.Kud.push_back(__builtin_convertvector(vec[6], vf));
             pk.flag.push_back(flagged ? 1 : 0);
             if (flagged) {
                 pk.mem.push_back(vec[7]);
@@ -360,13 +364,13 @@ void PrepareSweep(Sweep& s, bool columns) {
         }
     }
     Reserve(s, pk.m.size(), pk.mem.size() / 3);
-    memcpy(s.m, pk.m.data(), pk.m.size() * sizeof(v4));
-    memcpy(s.bp, pk.bp.data(), pk.bp.size() * sizeof(v4));
-    memcpy(s.cc, pk.cc.data(), pk.cc.size() * sizeof(v4));
-    memcpy(s.pd, pk.pd.data(), pk.pd.size() * sizeof(v4));
-    memcpy(s.Kud, pk.Kud.data(), pk.Kud.size() * sizeof(f4));
+    memcpy(s.m, pk.m.data(), pk.m.size() * sizeof(vd));
+    memcpy(s.bp, pk.bp.data(), pk.bp.size() * sizeof(vd));
+    memcpy(s.cc, pk.cc.data(), pk.cc.size() * sizeof(vd));
+    memcpy(s.pd, pk.pd.data(), pk.pd.size() * sizeof(vd));
+    memcpy(s.Kud, pk.Kud.data(), pk.Kud.size() * sizeof(vf));
     memcpy(s.mflag, pk.flag.data(), pk.flag.size());
-    if (!pk.mem.empty()) memcpy(s.mem, pk.mem.data(), pk.mem.size() * sizeof(v4));
+    if (!pk.mem.empty()) memcpy(s.mem, pk.mem.data(), pk.mem.size() * sizeof(vd));
     s.nthreads_split = 0;
 }
 
@@ -390,26 +394,26 @@ void SplitWork(Sweep& s, int n) {
 // Substitution.  rhs = u + Ku*(uU - u) + Kd*(uD - u) + h*(Nu*uU + Nd*uD) + hS*u
 // on points that are not outside, 0 on outside points.
 
-std::vector<std::vector<v4>> scratch;  // forward results, one line buffer per thread
+std::vector<std::vector<vd>> scratch;  // forward results, one line buffer per thread
 
 // Right-hand side of one position: u + Ku*(uU - u) + Kd*(uD - u), plus the
 // membrane terms h*(Nu*uU + Nd*uD) + h*(Su + Sd)*u where there are any; 0 on
 // outside points.
-inline v4 RightHandSide(const Sweep& s, size_t at, const v4*& mem, v4 u, v4 uU, v4 uD) {
-    const v4 Ku = __builtin_convertvector(s.Kud[2 * at], v4);
-    const v4 Kd = __builtin_convertvector(s.Kud[2 * at + 1], v4);
-    v4 r = u + Ku * (uU - u) + Kd * (uD - u);
+__attribute__((always_inline)) inline vd RightHandSide(const Sweep& s, size_t at, const vd*& mem, vd u, vd uU, vd uD) {
+    const vd Ku = __builtin_convertvector(s.Kud[2 * at], vd);
+    const vd Kd = __builtin_convertvector(s.Kud[2 * at + 1], vd);
+    vd r = u + Ku * (uU - u) + Kd * (uD - u);
     if (s.mflag[at]) {
         r = r + Splat(HALFSTEP) * (mem[0] * uU + mem[1] * uD) + mem[2] * u;
         mem += 3;
     }
-    return Select((v4i)(Ku >= Splat(0.0)), r, Splat(0.0));
+    return Select((vi)(Ku >= Splat(0.0)), r, Splat(0.0));
 }
 
 // First half step on one group of columns: reads Caux1, writes Cauxint.
-void ColumnGroup(const Group& g, v4* rp) {
+void ColumnGroup(const Group& g, vd* rp) {
     const Sweep& s = colSweep;
-    const v4 tenth = Splat(0.1);
+    const vd tenth = Splat(0.1);
     const int i0 = g.first;
     // Column pointers of the lanes and their neighbours; padding lanes read
     // a real column and are never stored.
@@ -420,25 +424,29 @@ void ColumnGroup(const Group& g, v4* rp) {
     }
     double* out[LANES];
     for (int l = 0; l < LANES; l++) out[l] = Cauxint[std::min(i0 + l, NCOLS - 1)];
-    const v4* mem = s.mem + 3 * g.moff;
-    v4 prev = Splat(0.0);
+    const vd* mem = s.mem + 3 * g.moff;
+    vd prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
-        const v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
-        const v4 uD = {col[0][k], col[1][k], col[2][k], col[3][k]};
-        const v4 uU = {col[2][k], col[3][k], col[4][k], col[5][k]};
-        const v4 r = RightHandSide(s, at, mem, u, uU, uD);
+        vd u, uD, uU;
+        for (int l = 0; l < LANES; l++) {
+            uD[l] = col[l][k];
+            u[l] = col[l + 1][k];
+            uU[l] = col[l + 2][k];
+        }
+        const vd r = RightHandSide(s, at, mem, u, uU, uD);
         prev = r - s.m[at] * prev;
         rp[k - g.lo] = prev;
     }
-    v4 x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
+    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     // The top point of the span is outside in every lane: nothing to store.
     for (int k = g.hi - 1; k >= g.lo; k--) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        const v4 u = {col[1][k], col[2][k], col[3][k], col[4][k]};
-        const v4 res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
-        const f4 ku = s.Kud[2 * at];
+        vd u;
+        for (int l = 0; l < LANES; l++) u[l] = col[l + 1][k];
+        const vd res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        const vf ku = s.Kud[2 * at];
         for (int l = 0; l < g.lanes; l++)
             if (ku[l] >= 0) out[l][k] = res[l];
     }
@@ -446,14 +454,14 @@ void ColumnGroup(const Group& g, v4* rp) {
 
 // Second half step on one group of rows: reads Cauxint, writes Caux2 and
 // commits into Caux1.
-void RowGroup(const Group& g, v4* rp, bool check, long& firstBad) {
+void RowGroup(const Group& g, vd* rp, bool check, long& firstBad) {
     const Sweep& s = rowSweep;
-    const v4 tenth = Splat(0.1);
+    const vd tenth = Splat(0.1);
     const int j0 = g.first;
     const bool full = g.lanes == LANES && j0 >= 1 && j0 + LANES < NROWS;
-    auto load = [&](double* const* field, int i, int dj) -> v4 {
+    auto load = [&](double* const* field, int i, int dj) -> vd {
         const double* colp = field[i];
-        v4 v;
+        vd v;
         if (full) {
             memcpy(&v, colp + j0 + dj, sizeof v);
             return v;
@@ -464,30 +472,30 @@ void RowGroup(const Group& g, v4* rp, bool check, long& firstBad) {
         }
         return v;
     };
-    const v4* mem = s.mem + 3 * g.moff;
-    v4 prev = Splat(0.0);
+    const vd* mem = s.mem + 3 * g.moff;
+    vd prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
-        const v4 u = load(Cauxint, k, 0), uU = load(Cauxint, k, 1), uD = load(Cauxint, k, -1);
-        const v4 r = RightHandSide(s, at, mem, u, uU, uD);
+        const vd u = load(Cauxint, k, 0), uU = load(Cauxint, k, 1), uD = load(Cauxint, k, -1);
+        const vd r = RightHandSide(s, at, mem, u, uU, uD);
         prev = r - s.m[at] * prev;
         rp[k - g.lo] = prev;
     }
-    v4 x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
+    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     for (int k = g.hi - 1; k >= g.lo; k--) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        const v4 u = load(Cauxint, k, 0);
-        const v4 res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
-        const v4i inside = (v4i)(__builtin_convertvector(s.Kud[2 * at], v4) >= Splat(0.0));
+        const vd u = load(Cauxint, k, 0);
+        const vd res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
         if (full) {
             // Outside points keep what they hold.
             double* c2 = Caux2[k] + j0;
             double* c1 = Caux1[k] + j0;
-            v4 old2, old1;
+            vd old2, old1;
             memcpy(&old2, c2, sizeof old2);
             memcpy(&old1, c1, sizeof old1);
-            const v4 n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
+            const vd n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
             memcpy(c2, &n2, sizeof n2);
             memcpy(c1, &n1, sizeof n1);
         } else {
@@ -654,7 +662,7 @@ void UpdateAuxin(int time) {
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] = 0;
     Direction = 1;
     pool.Run([&](int t) {
-        v4* rp = scratch[static_cast<size_t>(t)].data();
+        vd* rp = scratch[static_cast<size_t>(t)].data();
         for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++) ColumnGroup(colSweep.groups[gi], rp);
         SumCellMeans(t);
     });
@@ -664,7 +672,7 @@ void UpdateAuxin(int time) {
     const bool check = counter2 == 0;
     Direction = 0;
     pool.Run([&](int t) {
-        v4* rp = scratch[static_cast<size_t>(t)].data();
+        vd* rp = scratch[static_cast<size_t>(t)].data();
         long& bad = firstBad[static_cast<size_t>(t)];
         for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
             RowGroup(rowSweep.groups[gi], rp, check, bad);
