@@ -1,0 +1,132 @@
+#include "graphics_support.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace graphicstest {
+
+RGB MapColour(int k) { return {colourmap[k][0], colourmap[k][1], colourmap[k][2]}; }
+
+RGB PixelAt(int i, int j) {
+    const unsigned char* p = RGBdata + 3 * (static_cast<size_t>(NCOLS) * j + i);
+    return {p[0], p[1], p[2]};
+}
+
+void ClearToOutside() {
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            Tc[i][j] = TC_OUTSIDE;
+            Tct[i][j] = 0;
+            Tmt[i][j] = 0;
+            Cell[i][j] = -1;
+        }
+}
+
+void PutRectCell(int c, int i0, int i1, int j0, int j1, int type) {
+    for (int i = i0 - 1; i <= i1 + 1; i++)
+        for (int j = j0 - 1; j <= j1 + 1; j++) {
+            bool ring = i < i0 || i > i1 || j < j0 || j > j1;
+            if (ring) {
+                Tc[i][j] = TC_WALL;
+                Tct[i][j] = 20;
+                Tmt[i][j] = 0;
+                Cell[i][j] = -1;
+                continue;
+            }
+            bool border = i == i0 || i == i1 || j == j0 || j == j1;
+            Tc[i][j] = border ? TC_MEMBRANE : TC_CYTO;
+            Tct[i][j] = type;
+            Cell[i][j] = c;
+            int side = 0;
+            if (border) {
+                if (j == j0) side = 2;
+                else if (j == j1) side = 1;
+                else if (i == i0) side = 4;
+                else side = 3;
+            }
+            Tmt[i][j] = side;
+        }
+    MeasureCell(c);
+    if (actcells <= c) actcells = c + 1;
+}
+
+void MeasureCell(int c) {
+    int mini = NCOLS, maxi = -1, minj = NROWS, maxj = -1, size = 0;
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++)
+            if (Cell[i][j] == c) {
+                if (i < mini) mini = i;
+                if (i > maxi) maxi = i;
+                if (j < minj) minj = j;
+                if (j > maxj) maxj = j;
+                size++;
+            }
+    CellMinI[c] = mini;
+    CellMaxI[c] = maxi;
+    CellMinJ[c] = minj;
+    CellMaxJ[c] = maxj;
+    CellWidth[c] = maxi - mini + 1;
+    CellHeight[c] = maxj - minj + 1;
+    CellSizes[c] = size;
+    InvCellSizes[c] = size > 0 ? 1.0 / size : 0.0;
+}
+
+RGB Picture::At(int x, int y) const {
+    size_t at = 3 * (static_cast<size_t>(width) * y + x);
+    return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
+Picture ReadPng(const std::string& path) {
+    Picture pic;
+    FILE* fp = fopen(path.c_str(), "rb");
+    if (!fp) return pic;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        fclose(fp);
+        return pic;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        fclose(fp);
+        pic.ok = false;
+        return pic;
+    }
+    png_init_io(png, fp);
+    png_read_info(png, info);
+    pic.width = static_cast<int>(png_get_image_width(png, info));
+    pic.height = static_cast<int>(png_get_image_height(png, info));
+    pic.colourType = png_get_color_type(png, info);
+    pic.bitDepth = png_get_bit_depth(png, info);
+    if (pic.colourType == PNG_COLOR_TYPE_RGB && pic.bitDepth == 8) {
+        pic.rgb.resize(3 * static_cast<size_t>(pic.width) * pic.height);
+        for (int y = 0; y < pic.height; y++) {
+            png_bytep row = pic.rgb.data() + 3 * static_cast<size_t>(pic.width) * y;
+            png_read_row(png, row, nullptr);
+        }
+        png_read_end(png, nullptr);
+        pic.ok = true;
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    fclose(fp);
+    return pic;
+}
+
+std::array<int, 2> PngSize(const std::string& path) {
+    unsigned char h[24];
+    FILE* fp = fopen(path.c_str(), "rb");
+    if (!fp) return {-1, -1};
+    size_t n = fread(h, 1, sizeof h, fp);
+    fclose(fp);
+    static const unsigned char sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+    if (n < 24 || memcmp(h, sig, 8) != 0 || memcmp(h + 12, "IHDR", 4) != 0) return {-1, -1};
+    auto be = [&](int o) {
+        return (h[o] << 24) | (h[o + 1] << 16) | (h[o + 2] << 8) | h[o + 3];
+    };
+    return {be(16), be(20)};
+}
+
+}  // namespace graphicstest
