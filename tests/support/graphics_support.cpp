@@ -101,7 +101,14 @@ Picture ReadPng(const std::string& path) {
     pic.height = static_cast<int>(png_get_image_height(png, info));
     pic.colourType = png_get_color_type(png, info);
     pic.bitDepth = png_get_bit_depth(png, info);
-    if (pic.colourType == PNG_COLOR_TYPE_RGB && pic.bitDepth == 8) {
+    // Whatever the stored form, deliver 8-bit RGB.
+    png_set_palette_to_rgb(png);
+    png_set_expand_gray_1_2_4_to_8(png);
+    png_set_gray_to_rgb(png);
+    png_set_strip_16(png);
+    png_set_strip_alpha(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) == 3 * static_cast<size_t>(pic.width)) {
         pic.rgb.resize(3 * static_cast<size_t>(pic.width) * pic.height);
         for (int y = 0; y < pic.height; y++) {
             png_bytep row = pic.rgb.data() + 3 * static_cast<size_t>(pic.width) * y;

@@ -31,8 +31,8 @@ void MeasureCell(int c);
 
 // A decoded PNG picture.
 struct Picture {
-    int width = 0, height = 0, colourType = -1, bitDepth = 0;
-    std::vector<unsigned char> rgb;  // rows top to bottom, 3 bytes per pixel (RGB pictures)
+    int width = 0, height = 0, colourType = -1, bitDepth = 0;  // as stored in the file
+    std::vector<unsigned char> rgb;  // rows top to bottom, converted to 8-bit RGB
     bool ok = false;
     RGB At(int x, int y) const;
 };
