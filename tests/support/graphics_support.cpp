@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -71,6 +73,76 @@ void MeasureCell(int c) {
     CellHeight[c] = maxj - minj + 1;
     CellSizes[c] = size;
     InvCellSizes[c] = size > 0 ? 1.0 / size : 0.0;
+}
+
+PlainDistanceMap BuildPlainDistanceMap() {
+    PlainDistanceMap m;
+    const size_t n = static_cast<size_t>(NCOLS) * NROWS;
+    m.dist.assign(n, 0.0);
+    m.nbi.assign(n, 0);
+    m.nbj.assign(n, 0);
+    int lastI = 0, lastJ = 0;
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            if (Tc[i][j] != TC_CYTO) continue;
+            if (Cell[i][j] < 0) {  // no cell, no membrane of its own
+                m.dist[static_cast<size_t>(i) * NROWS + j] = 10000;
+                continue;
+            }
+            const int c = Cell[i][j];
+            double best = 10000;
+            for (int ii = std::max(0, i - 30); ii <= std::min(NCOLS - 1, i + 30); ii++)
+                for (int jj = std::max(0, j - 30); jj <= std::min(NROWS - 1, j + 30); jj++)
+                    if (Tc[ii][jj] == TC_MEMBRANE && Cell[ii][jj] == c) {
+                        double d = std::sqrt(static_cast<double>((i - ii) * (i - ii) + (j - jj) * (j - jj)));
+                        if (d < best) {
+                            best = d;
+                            lastI = ii;
+                            lastJ = jj;
+                        }
+                    }
+            const size_t at = static_cast<size_t>(i) * NROWS + j;
+            m.dist[at] = (CellWidth[c] <= 7 || CellHeight[c] <= 8) ? 2 * best : best;
+            m.nbi[at] = lastI;
+            m.nbj[at] = lastJ;
+            if (best == 10000) {
+                char buf[200];
+                snprintf(buf, sizeof buf,
+                         "no membrane point found\nposition i,j: %i,%i\ncell type %i\ncell dimensions %i %i\n",
+                         i, j, Tct[i][j], CellWidth[c], CellHeight[c]);
+                m.report += buf;
+            }
+        }
+    return m;
+}
+
+std::string CompareDistanceMaps(const PlainDistanceMap& plain, long* inBand) {
+    std::string diff;
+    int shown = 0;
+    long band = 0;
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            if (Tc[i][j] != TC_CYTO) continue;
+            const size_t at = static_cast<size_t>(i) * NROWS + j;
+            const double fast = MembraneDistance(i, j);
+            int fi = -1, fj = -1;
+            MembraneNearestPoint(i, j, &fi, &fj);
+            bool same;
+            if (plain.dist[at] <= 3) {
+                band++;
+                same = fast == plain.dist[at] && fi == plain.nbi[at] && fj == plain.nbj[at];
+            } else {
+                same = fast > 3;
+            }
+            if (!same && shown++ < 10) {
+                char buf[200];
+                snprintf(buf, sizeof buf, "at %d,%d: plain %g (%d,%d), map %g (%d,%d)\n", i, j,
+                         plain.dist[at], plain.nbi[at], plain.nbj[at], fast, fi, fj);
+                diff += buf;
+            }
+        }
+    if (inBand) *inBand = band;
+    return diff;
 }
 
 RGB Picture::At(int x, int y) const {

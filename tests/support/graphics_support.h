@@ -29,6 +29,21 @@ void PutRectCell(int c, int i0, int i1, int j0, int j1, int type);
 // Sets the cell tables' extent of cell c from the grid.
 void MeasureCell(int c);
 
+// The membrane distance map as a plain search of the whole box around every
+// cytoplasm point, columns outer, rows inner, first nearest point kept.
+struct PlainDistanceMap {
+    std::vector<double> dist;  // [i * NROWS + j]
+    std::vector<int> nbi, nbj;
+    std::string report;        // the "no membrane point found" lines
+};
+PlainDistanceMap BuildPlainDistanceMap();
+
+// Compares the simulator's distance map (already built) with the plain one:
+// equal where the plain map puts a point in the band, beyond the band where it
+// does not.  Returns a description of the first few differences, empty when
+// they agree; counts the points of the band in *inBand.
+std::string CompareDistanceMaps(const PlainDistanceMap& plain, long* inBand);
+
 // A decoded PNG picture.
 struct Picture {
     int width = 0, height = 0, colourType = -1, bitDepth = 0;  // as stored in the file
