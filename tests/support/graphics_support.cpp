@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace graphicstest {
 
@@ -143,6 +144,74 @@ std::string CompareDistanceMaps(const PlainDistanceMap& plain, long* inBand) {
         }
     if (inBand) *inBand = band;
     return diff;
+}
+
+// An irregular tissue: cells around scattered seeds (each point belongs to its
+// nearest seed), one-point walls between them, membrane on every cell point
+// next to a wall or to the outside.  Seeds are dense in some bands and sparse
+// in others, so that there are narrow cells and cells too wide for their
+// interior to see any membrane.  Some cells are then joined into non-convex or
+// split cells, and one cell loses its membrane.
+void IrregularTissue(uint32_t seed) {
+    ClearToOutside();
+    const int i0 = 8, i1 = 200, j0 = 20, j1 = 330;
+    uint32_t state = seed;
+    auto next = [&](int n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
+    };
+    std::vector<std::array<int, 2>> seeds;
+    for (int k = 0; k < 120; k++) seeds.push_back({i0 + next(i1 - i0 + 1), j0 + next(120)});
+    for (int k = 0; k < 50; k++) seeds.push_back({i0 + next(i1 - i0 + 1), 140 + next(60)});
+    for (int k = 0; k < 3; k++) seeds.push_back({i0 + next(i1 - i0 + 1), 200 + next(131)});
+    std::vector<int> owner(static_cast<size_t>(NCOLS) * NROWS, -1);
+    auto own = [&](int i, int j) -> int& { return owner[static_cast<size_t>(i) * NROWS + j]; };
+    for (int i = i0; i <= i1; i++)
+        for (int j = j0; j <= j1; j++) {
+            int best = -1;
+            long bd = 0;
+            for (size_t s = 0; s < seeds.size(); s++) {
+                long di = i - seeds[s][0], dj = j - seeds[s][1];
+                long d = di * di + 3 * dj * dj / 2;  // cells a little taller than wide
+                if (best < 0 || d < bd) {
+                    best = static_cast<int>(s);
+                    bd = d;
+                }
+            }
+            own(i, j) = best;
+        }
+    // Joined cells: a few cells take the number of another one.
+    for (int k = 0; k < 8; k++) {
+        int from = next(static_cast<int>(seeds.size())), to = next(static_cast<int>(seeds.size()));
+        for (int& o : owner)
+            if (o == from) o = to;
+    }
+    for (int i = i0; i <= i1; i++)
+        for (int j = j0; j <= j1; j++) {
+            bool wall = (i < i1 && own(i + 1, j) != own(i, j)) || (j < j1 && own(i, j + 1) != own(i, j));
+            if (wall) {
+                Tc[i][j] = TC_WALL;
+                Tct[i][j] = 20;
+            } else {
+                Tc[i][j] = TC_CYTO;
+                Cell[i][j] = own(i, j);
+                Tct[i][j] = 1 + own(i, j) % 17;
+            }
+        }
+    for (int i = i0; i <= i1; i++)
+        for (int j = j0; j <= j1; j++) {
+            if (Tc[i][j] != TC_CYTO) continue;
+            const int nb[4][2] = {{i + 1, j}, {i - 1, j}, {i, j + 1}, {i, j - 1}};
+            for (const auto& p : nb)
+                if (Tc[p[0]][p[1]] == TC_WALL || Tc[p[0]][p[1]] == TC_OUTSIDE) Tc[i][j] = TC_MEMBRANE;
+        }
+    // A cell without membrane.
+    const int bare = own(100, 60);
+    for (int i = i0; i <= i1; i++)
+        for (int j = j0; j <= j1; j++)
+            if (Cell[i][j] == bare) Tc[i][j] = TC_CYTO;
+    actcells = static_cast<int>(seeds.size());
+    for (int c = 0; c < actcells; c++) MeasureCell(c);
 }
 
 RGB Picture::At(int x, int y) const {

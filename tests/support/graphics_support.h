@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ PlainDistanceMap BuildPlainDistanceMap();
 // does not.  Returns a description of the first few differences, empty when
 // they agree; counts the points of the band in *inBand.
 std::string CompareDistanceMaps(const PlainDistanceMap& plain, long* inBand);
+
+// An irregular tissue of some 170 cells on rows 20..330, built from seed.
+void IrregularTissue(uint32_t seed);
 
 // A decoded PNG picture.
 struct Picture {
