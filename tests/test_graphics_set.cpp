@@ -221,3 +221,45 @@ TEST_F(PictureSet, PictureThatCannotBeWrittenIsRemoved) {
         EXPECT_EQ(PngSize(Name(tmp_.path(), s, 0)), (std::array<int, 2>{NCOLS, NROWS})) << s;
     }
 }
+
+TEST_F(PictureSet, InitialRootAtTimeZero) {
+    tmp_.UseAsOutput();
+    InitPlant();
+    if (actcells == 0) GTEST_SKIP() << "the initial root is not built yet";
+    ASSERT_EQ(actcells, 364);
+    testing::internal::CaptureStdout();
+    MakeGraphics(0);
+    fflush(stdout);
+    std::string out = testing::internal::GetCapturedStdout();
+    // The progress lines in their order; anything else is the distance map's report.
+    std::vector<std::string> progress;
+    size_t from = 0;
+    while (from < out.size()) {
+        size_t nl = out.find('\n', from);
+        ASSERT_NE(nl, std::string::npos) << "unterminated line in " << out;
+        std::string line = out.substr(from, nl - from);
+        if (line.rfind("start", 0) == 0 || line == "end5") progress.push_back(line);
+        from = nl + 1;
+    }
+    EXPECT_EQ(progress, (std::vector<std::string>{"start1", "start3", "start2", "start5", "end5"}));
+    EXPECT_EQ(out.rfind("start1\nstart3\nstart2\n", 0), 0u) << out;
+
+    for (const char* s : kSingles) {
+        graphicstest::Picture p = ReadPng(Name(tmp_.path(), s, 0));
+        EXPECT_TRUE(p.ok) << s;
+        EXPECT_EQ(p.colourType, 2) << s;  // 8-bit RGB
+        EXPECT_EQ(p.width, NCOLS) << s;
+        EXPECT_EQ(p.height, NROWS) << s;
+    }
+    for (const char* s : kSources) EXPECT_FALSE(FileExists(Name(tmp_.path(), s, 0))) << s;
+    EXPECT_EQ(PngSize(Name(tmp_.path(), "ABCD", 0)), (std::array<int, 2>{1575, 1900}));
+    EXPECT_EQ(PngSize(Name(tmp_.path(), "Pltscombo", 0)), (std::array<int, 2>{900, 1900}));
+    EXPECT_EQ(PngSize(Name(tmp_.path(), "Combined", 0)), (std::array<int, 2>{1350, 1900}));
+    EXPECT_EQ(testsupport::ListDir(tmp_.path()).size(), 40u);
+
+    // The tissue picture of the real root: the root is drawn, not only outside.
+    graphicstest::Picture types = ReadPng(Name(tmp_.path(), "Celltypes", 0));
+    ASSERT_TRUE(types.ok);
+    EXPECT_EQ(types.At(0, 0), graphicstest::MapColour(254));           // top left: outside
+    EXPECT_NE(types.At(AXIS, NROWS - 1 - 150), graphicstest::MapColour(254));  // on the axis near the tip
+}
