@@ -685,7 +685,8 @@ bool WritePng(const char* name) {
                 strerror(errno));
         return false;
     }
-    PngErrorState err;
+    // Static: it is written between setjmp and longjmp and read after.
+    static PngErrorState err;
     err.message[0] = '\0';
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, PngError, PngWarning);
     if (png == nullptr) {

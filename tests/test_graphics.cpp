@@ -513,3 +513,11 @@ TEST_F(Pictures, FileIsTopRowFirstRgb) {
     MakePNGFile(0, 1);
     EXPECT_TRUE(testsupport::FileExists(tmp_.path() + "/Aux_00000000.png"));
 }
+
+TEST_F(Pictures, KindWithoutPictureWritesNothing) {
+    testing::internal::CaptureStderr();
+    MakePNGFile(0, 4);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("kind 4"), std::string::npos) << err;
+    EXPECT_TRUE(testsupport::ListDir(tmp_.path()).empty());
+}

@@ -147,6 +147,26 @@ TEST_F(PictureSet, FilesMontagesAndProgressLines) {
     }
 }
 
+TEST_F(PictureSet, LongDirectoryName) {
+    // Far longer than a command line of 1500 bytes would hold.
+    std::string dir = tmp_.path();
+    for (int k = 0; k < 9; k++) {
+        dir += "/" + std::string(200, static_cast<char>('a' + k));
+        ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    }
+    ASSERT_GT(dir.size(), 1800u);
+    snprintf(dirname, sizeof dirname, "%s", dir.c_str());
+    SmallTissue();
+    testing::internal::CaptureStdout();
+    MakeGraphics(7);
+    fflush(stdout);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(PngSize(Name(dir, "ABCD", 7)), (std::array<int, 2>{7 * NCOLS, NROWS}));
+    EXPECT_EQ(PngSize(Name(dir, "Combined", 7)), (std::array<int, 2>{6 * NCOLS, NROWS}));
+    EXPECT_FALSE(FileExists(Name(dir, "ARF", 7)));
+    EXPECT_EQ(testsupport::ListDir(dir).size(), 40u);
+}
+
 TEST_F(PictureSet, MissingConvertKeepsTheSources) {
     tmp_.UseAsOutput();
     SmallTissue();
