@@ -213,6 +213,7 @@ namespace {
 
 struct Options {
     long steps = NSTEPS_DEFAULT;
+    int threads = 0;  // 0: all cores
     bool help = false;
     int first_plain = -1;  // index of the output directory in argv
     std::string error;
@@ -220,12 +221,14 @@ struct Options {
 
 void PrintHelp(const char* prog) {
     fprintf(stderr,
-            "usage: %s [--steps N] [--help] dirname\n"
+            "usage: %s [--steps N] [--threads N] [--help] dirname\n"
             "\n"
             "Simulates the growing root tip and writes pictures, measurements and\n"
             "plant-state dumps into the existing directory dirname.\n"
             "\n"
             "  --steps N   stop after step N (default %ld, time 0.2 per step)\n"
+            "  --threads N threads of the transport step (default: all cores); the\n"
+            "              results are the same for any number\n"
             "  --help      show this text\n",
             prog, NSTEPS_DEFAULT);
 }
@@ -252,6 +255,20 @@ Options ParseOptions(int argc, char** argv) {
                 return o;
             }
             o.steps = v;
+            i += 2;
+        } else if (strcmp(arg, "--threads") == 0) {
+            if (i + 1 >= argc) {
+                o.error = "--threads needs a number";
+                return o;
+            }
+            char* end = nullptr;
+            errno = 0;
+            long v = strtol(argv[i + 1], &end, 10);
+            if (errno != 0 || end == argv[i + 1] || *end != '\0' || v < 1 || v > 64) {
+                o.error = std::string("--threads: not a thread count between 1 and 64: ") + argv[i + 1];
+                return o;
+            }
+            o.threads = static_cast<int>(v);
             i += 2;
         } else if (strcmp(arg, "--") == 0) {
             if (i + 1 < argc) o.first_plain = i + 1;
@@ -433,6 +450,7 @@ int RootsimMain(int argc, char** argv) {
         }
     }
     Start(startArgc, startArgv);
+    SetTransportThreads(opt.threads);
 
     MakeArrays();
     maxmzheight = 212;

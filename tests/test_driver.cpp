@@ -106,6 +106,9 @@ TEST(CommandLine, RefusesOverlongDirectoryName) {
 TEST(CommandLine, RejectsBadStepCount) {
     TempDir tmp;
     for (const char* bad : {"abc", "-5", "12x", "99999999999"}) {
+        auto t = RunCommand(ShellQuote(ROOTSIM_BIN) + " --threads " + bad + " " + ShellQuote(tmp.path()));
+        EXPECT_EQ(t.status, 1) << bad;
+        EXPECT_NE(t.err.find("--threads"), std::string::npos) << bad;
         auto r = RunCommand(ShellQuote(ROOTSIM_BIN) + " --steps " + bad + " " + ShellQuote(tmp.path()));
         EXPECT_EQ(r.status, 1) << bad;
         EXPECT_NE(r.err.find("--steps"), std::string::npos) << bad;
