@@ -202,6 +202,9 @@ void Growth(int t);
 int growtiming(int t, int cell, int flag);
 void maxmzsize();
 int epidermalcell(int cell);
+// Marks the per-cell rates for recomputation at the next growth step (as at
+// program start).
+void ResetGrowthSchedule();
 
 // Growth_execution
 void GrowCell(int t, int cell, int flag);
@@ -211,6 +214,11 @@ void MapOldToNewSituation(int n);
 void TrackCells(int t);
 void CullOverflowCells(int t);
 void CullLateralRootcap(int t);
+// DivideCell that tells whether the grid changed (false when the cell tables
+// are full and the division is skipped).
+bool TryDivideCell(int t, int cell);
+// Makes the next TrackCells call the initialising one (as at program start).
+void ResetCellTracking();
 
 // Save_plant
 void WritePlantToFile(int t);
