@@ -44,7 +44,8 @@ void AddRectCell(int i0, int i1, int j0, int j1, int tct) {
                 Tmt[i][j] = 1;
             } else if (i == i0 || i == i1) {
                 Tc[i][j] = TC_MEMBRANE;
-                bool axisSide = (i0 <= AXIS) ? (i == i1) : (i == i0);
+                // Inner on the axis side; a cell over the axis has two inner sides.
+                bool axisSide = (i0 < AXIS && i1 > AXIS) || ((i1 < AXIS) ? (i == i1) : (i == i0));
                 Tmt[i][j] = axisSide ? 3 : 4;
             } else {
                 Tc[i][j] = TC_CYTO;
