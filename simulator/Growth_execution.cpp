@@ -192,8 +192,11 @@ void StoreDefaultsForUnmatched(int i) {
 
 // Maps the current cells onto the n old ones by their lower-left corners.
 // expectedNew is the one new cell that may lack a predecessor (the upper
-// daughter of a division), or -1; any other such cell is reported.
-void RemapCells(int n, int expectedNew) {
+// daughter of a division), or -1; any other such cell is reported.  When
+// continued >= 0 and has no predecessor by its corner, it continues the old
+// cell continuedFrom (the lower daughter of a mother of another shape than a
+// rectangle, whose corner may have moved).
+void RemapCells(int n, int expectedNew, int continued = -1, int continuedFrom = -1) {
     if (!cornerLookupReady) {
         for (int p = 0; p < NCOLS * NROWS; p++) cornerLookup[p] = -1;
         cornerLookupReady = true;
@@ -209,6 +212,11 @@ void RemapCells(int n, int expectedNew) {
         int p = OnGrid(CellMinI[i], CellMinJ[i]) ? cornerLookup[CellMinI[i] * NROWS + CellMinJ[i]] : -1;
         MapCellNrs[i] = p;
         if (p >= 0) oldToNew[p] = i;
+    }
+    if (continued >= 0 && continued < actcells && MapCellNrs[continued] < 0 && continuedFrom >= 0 &&
+        continuedFrom < n && oldToNew[continuedFrom] < 0) {
+        MapCellNrs[continued] = continuedFrom;
+        oldToNew[continuedFrom] = continued;
     }
     for (int s = 0; s < n; s++) {
         if (OnGrid(OldSit[s].mini, OldSit[s].minj))
@@ -407,7 +415,7 @@ bool Divide(int t, int cell) {
             break;
         }
     }
-    RemapCells(old, U);
+    RemapCells(old, U, L, cell);
     if (L < 0 || U < 0 || MapCellNrs[U] >= 0) {
         printf("division of the cell at column %d, row %d did not give two new cells\n", minI, minJ);
         fflush(stdout);

@@ -194,6 +194,27 @@ TEST_F(MiniRoot, ElongationAdvancesDiffAndDifferentiates) {
     EXPECT_EQ(Diff[a.second], 0.001);
 }
 
+// The first cell of a pair grows, which pushes its file into the culling row
+// and renumbers the cells; the pass goes on with the mirror cell and the
+// halves stay alike.
+TEST_F(MiniRoot, GrowthThatCullsDuringThePassKeepsBothHalvesAlike) {
+    Files f;
+    f.cortex = {12, NROWS - 2 - 1 - 163 + 1};  // 150..161 and 163..1897
+    Build(f);
+    auto first = Pair(35, 60, 150);
+    MakeDue(first.first);
+    MakeDue(first.second);
+    const int cells = actcells;
+    Growth(kT);
+    // Both tall cells were culled, both lower cells grew once.
+    EXPECT_EQ(actcells, cells - 2);
+    first = Pair(35, 60, 150);
+    EXPECT_EQ(CellHeight[first.first], 13);
+    EXPECT_EQ(CellHeight[first.second], 13);
+    EXPECT_EQ(CheckMirrorSymmetry(), "");
+    for (int x = 0; x < actcells; x++) EXPECT_EQ(JustChecked[x], 1) << "cell " << x;
+}
+
 TEST_F(MiniRoot, ReferenceCellElongatingForcesElongation) {
     Build(Files());
     SetFactors(150, 60, 10);

@@ -265,6 +265,38 @@ TEST_F(DivideFixture, EvenHeightAboveRow150CountsUpAndOtherCellsKeepTheirValues)
     EXPECT_EQ(CheckCellRegions(), "");
 }
 
+// A mother whose leftmost columns exist only in its upper half: the lower
+// daughter's corner is not the mother's, yet it continues the mother.
+TEST(DivideShape, LowerDaughterOfANonRectangularMotherKeepsItsValues) {
+    StateGuard guard;
+    ClearGrid();
+    AddRectCell(40, 57, 150, 170, 6);
+    for (int i = 35; i <= 39; i++)
+        for (int j = 164; j <= 171; j++) {
+            bool edge = i == 35 || j == 164 || j == 171;
+            Tc[i][j] = edge ? TC_WALL : TC_CYTO;
+            Tct[i][j] = edge ? 20 : 6;
+        }
+    Renumber();
+    ASSERT_EQ(actcells, 1);
+    ASSERT_EQ(CellMinI[0], 36);
+    Plts[0] = 4.5;
+    CellDivNr[0] = 1;
+    testing::internal::CaptureStdout();
+    DivideCell(300, 0);
+    std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(said, "");
+    ASSERT_EQ(actcells, 2);
+    int L = Cell[45][155], U = Cell[45][165];
+    EXPECT_EQ(CellMinI[L], 40);
+    EXPECT_EQ(CellMinI[U], 36);
+    EXPECT_EQ(MapCellNrs[L], 0);
+    EXPECT_EQ(Plts[L], 4.5);
+    EXPECT_EQ(Plts[U], 4.5);
+    EXPECT_EQ(CellDivNr[L], 0);  // starts at row 150
+    EXPECT_EQ(CellDivNr[U], 2);
+}
+
 TEST(DivideCapacity, FullCellTablesSkipTheDivision) {
     StateGuard guard;
     ClearGrid();
