@@ -98,8 +98,8 @@ inline void RemovePoint(int i, int j, bool clearPrepattern) {
 
 // ---------------------------------------------------------------------------
 // Geometry of the cells touched by a shift.  Only the points of columns
-// colLo..colHi from row rowLo up change in a shift, so only the cells with a
-// point there (before or after) need new boxes and sizes; the rest of such a
+// colLo..colHi and rows rowLo..rowHi change in a shift, so only the cells with
+// a point there (before or after) need new boxes and sizes; the rest of such a
 // cell lies inside its old box outside that region.
 
 void ClearTouchedSet() {
@@ -107,10 +107,10 @@ void ClearTouchedSet() {
     setCount = 0;
 }
 
-void CollectTouched(int colLo, int colHi, int rowLo) {
+void CollectTouched(int colLo, int colHi, int rowLo, int rowHi) {
     for (int k = colLo; k <= colHi; k++) {
         const int* col = Cell[k];
-        for (int r = rowLo; r < NROWS; r++) {
+        for (int r = rowLo; r <= rowHi; r++) {
             int x = col[r];
             if (x >= 0 && !inSet[x]) {
                 inSet[x] = 1;
@@ -128,7 +128,7 @@ inline void Widen(int x, int i, int j) {
     CellSizes[x] = CellSizes[x] + 1;
 }
 
-void RecomputeTouched(int colLo, int colHi, int rowLo) {
+void RecomputeTouched(int colLo, int colHi, int rowLo, int rowHi) {
     for (int s = 0; s < setCount; s++) {
         int x = setList[s];
         savedMinI[x] = CellMinI[x];
@@ -142,7 +142,7 @@ void RecomputeTouched(int colLo, int colHi, int rowLo) {
     // Points inside the changed region.
     for (int k = colLo; k <= colHi; k++) {
         const int* col = Cell[k];
-        for (int r = rowLo; r < NROWS; r++) {
+        for (int r = rowLo; r <= rowHi; r++) {
             int x = col[r];
             if (x >= 0) Widen(x, k, r);
         }
@@ -153,9 +153,17 @@ void RecomputeTouched(int colLo, int colHi, int rowLo) {
         if (savedMinI[x] > savedMaxI[x]) continue;  // had no points
         for (int k = savedMinI[x]; k <= savedMaxI[x]; k++) {
             const int* col = Cell[k];
-            bool inRegionCols = k >= colLo && k <= colHi;
-            int top = inRegionCols ? (rowLo - 1 < savedMaxJ[x] ? rowLo - 1 : savedMaxJ[x]) : savedMaxJ[x];
-            for (int r = savedMinJ[x]; r <= top; r++)
+            if (k < colLo || k > colHi) {
+                for (int r = savedMinJ[x]; r <= savedMaxJ[x]; r++)
+                    if (col[r] == x) Widen(x, k, r);
+                continue;
+            }
+            // Below and above the changed rows of this column.
+            int below = rowLo - 1 < savedMaxJ[x] ? rowLo - 1 : savedMaxJ[x];
+            for (int r = savedMinJ[x]; r <= below; r++)
+                if (col[r] == x) Widen(x, k, r);
+            int above = rowHi + 1 > savedMinJ[x] ? rowHi + 1 : savedMinJ[x];
+            for (int r = above; r <= savedMaxJ[x]; r++)
                 if (col[r] == x) Widen(x, k, r);
         }
     }
@@ -285,10 +293,11 @@ void GrowCell(int t, int cell, int flag) {
     // The row above the top must exist; the contents of the last row are
     // dropped if the file ever reaches it.
     int shiftTop = top < NROWS - 2 ? top : NROWS - 2;
-    int rowLo = maxJ - 2;
+    const int rowLo = maxJ - 2;
+    const int rowHi = shiftTop + 1 > maxJ ? shiftTop + 1 : maxJ;
 
     const int scanLo = colLo < 0 ? 0 : colLo, scanHi = colHi >= NCOLS ? NCOLS - 1 : colHi;
-    CollectTouched(scanLo, scanHi, rowLo);
+    CollectTouched(scanLo, scanHi, rowLo, rowHi);
 
     for (int k = colLo; k <= colHi; k++) {
         if (k < 0 || k >= NCOLS) continue;
@@ -350,8 +359,8 @@ void GrowCell(int t, int cell, int flag) {
 
     // Boxes and sizes of the cells in the moved columns (the rest of the grid
     // is unchanged).
-    CollectTouched(scanLo, scanHi, rowLo);
-    RecomputeTouched(scanLo, scanHi, rowLo);
+    CollectTouched(scanLo, scanHi, rowLo, rowHi);
+    RecomputeTouched(scanLo, scanHi, rowLo, rowHi);
 
     CullOverflowCells(t);
 }
