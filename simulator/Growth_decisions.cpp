@@ -243,14 +243,22 @@ void Growth(int t) {
     if (lo > g) g = lo;
     while (g <= hi && g < NROWS) {
         bool restart = false;
+        // A point whose two cells are those of the point before it in the row
+        // is a visit to cells already decided: passed over.  After a change
+        // of the grid the numbers may mean other cells, so nothing is assumed.
+        int prevU = -1, prevV = -1;
         for (; m >= 1; m--) {
             int u = Cell[m][g];
             if (u == -1) continue;
+            if (u == prevU && Cell[MIRRORSUM - m][g] == prevV) continue;
             // A change of the grid by the first cell moves cells up: the rows
             // still to visit are found again (no restart).
-            if (DecideCell(t, u, divided)) UndecidedRows(lo, hi);
+            bool changed = DecideCell(t, u, divided);
+            if (changed) UndecidedRows(lo, hi);
             // Read after the first decision, which may have renumbered.
             int v = Cell[MIRRORSUM - m][g];
+            prevU = changed ? -1 : u;
+            prevV = changed ? -2 : v;
             if (v == -1) continue;
             if (DecideCell(t, v, divided)) {
                 restart = true;
