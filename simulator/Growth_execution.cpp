@@ -110,8 +110,11 @@ void ClearTouchedSet() {
 void CollectTouched(int colLo, int colHi, int rowLo, int rowHi) {
     for (int k = colLo; k <= colHi; k++) {
         const int* col = Cell[k];
+        int prev = -1;
         for (int r = rowLo; r <= rowHi; r++) {
             int x = col[r];
+            if (x == prev) continue;
+            prev = x;
             if (x >= 0 && !inSet[x]) {
                 inSet[x] = 1;
                 setList[setCount++] = x;
@@ -120,12 +123,24 @@ void CollectTouched(int colLo, int colHi, int rowLo, int rowHi) {
     }
 }
 
-inline void Widen(int x, int i, int j) {
-    if (i < CellMinI[x]) CellMinI[x] = i;
-    if (i > CellMaxI[x]) CellMaxI[x] = i;
-    if (j < CellMinJ[x]) CellMinJ[x] = j;
-    if (j > CellMaxJ[x]) CellMaxJ[x] = j;
-    CellSizes[x] = CellSizes[x] + 1;
+// Adds the points in rows lo..hi of column k (only those of cell `only` when
+// it is not -1), one run of equal numbers at a time.
+inline void AddColumnRuns(const int* col, int k, int lo, int hi, int only) {
+    int r = lo;
+    while (r <= hi) {
+        int x = col[r];
+        if (x < 0 || (only >= 0 && x != only)) {
+            r++;
+            continue;
+        }
+        int first = r;
+        while (r <= hi && col[r] == x) r++;
+        if (k < CellMinI[x]) CellMinI[x] = k;
+        if (k > CellMaxI[x]) CellMaxI[x] = k;
+        if (first < CellMinJ[x]) CellMinJ[x] = first;
+        if (r - 1 > CellMaxJ[x]) CellMaxJ[x] = r - 1;
+        CellSizes[x] += r - first;
+    }
 }
 
 void RecomputeTouched(int colLo, int colHi, int rowLo, int rowHi) {
@@ -140,13 +155,7 @@ void RecomputeTouched(int colLo, int colHi, int rowLo, int rowHi) {
         CellSizes[x] = 0;
     }
     // Points inside the changed region.
-    for (int k = colLo; k <= colHi; k++) {
-        const int* col = Cell[k];
-        for (int r = rowLo; r <= rowHi; r++) {
-            int x = col[r];
-            if (x >= 0) Widen(x, k, r);
-        }
-    }
+    for (int k = colLo; k <= colHi; k++) AddColumnRuns(Cell[k], k, rowLo, rowHi, -1);
     // Points outside it, all within the cell's old box.
     for (int s = 0; s < setCount; s++) {
         int x = setList[s];
@@ -154,17 +163,14 @@ void RecomputeTouched(int colLo, int colHi, int rowLo, int rowHi) {
         for (int k = savedMinI[x]; k <= savedMaxI[x]; k++) {
             const int* col = Cell[k];
             if (k < colLo || k > colHi) {
-                for (int r = savedMinJ[x]; r <= savedMaxJ[x]; r++)
-                    if (col[r] == x) Widen(x, k, r);
+                AddColumnRuns(col, k, savedMinJ[x], savedMaxJ[x], x);
                 continue;
             }
             // Below and above the changed rows of this column.
             int below = rowLo - 1 < savedMaxJ[x] ? rowLo - 1 : savedMaxJ[x];
-            for (int r = savedMinJ[x]; r <= below; r++)
-                if (col[r] == x) Widen(x, k, r);
+            AddColumnRuns(col, k, savedMinJ[x], below, x);
             int above = rowHi + 1 > savedMinJ[x] ? rowHi + 1 : savedMinJ[x];
-            for (int r = above; r <= savedMaxJ[x]; r++)
-                if (col[r] == x) Widen(x, k, r);
+            AddColumnRuns(col, k, above, savedMaxJ[x], x);
         }
     }
     for (int s = 0; s < setCount; s++) {
