@@ -215,6 +215,44 @@ TEST_F(MiniRoot, GrowthThatCullsDuringThePassKeepsBothHalvesAlike) {
     for (int x = 0; x < actcells; x++) EXPECT_EQ(JustChecked[x], 1) << "cell " << x;
 }
 
+TEST_F(MiniRoot, RatesOfTheDividingAndElongationBranches) {
+    Files f;
+    f.cortex = {12, 144};
+    Build(f);
+    SetFactors(150, 60, 60);   // divide and elongate both above 40
+    SetFactors(163, 10, 60);
+    SetFactors(176, 10, 60);
+    auto both = Pair(35, 60, 150);
+    auto tall = Pair(35, 60, 163);
+    auto cap = Pair(19, 25, 171);  // follows the epidermal cell of 163: elongation
+    MakeDue(both.first);
+    MakeDue(tall.first);
+    MakeDue(cap.first);
+    const int tallGrown = TimePrevGrowth[tall.first];
+    Growth(kT);
+    both = Pair(35, 60, 150);
+    tall = {CellByCorner(35, 164), CellByCorner(MIRRORSUM - 60, 163)};
+    cap = {CellByCorner(19, 171), CellByCorner(MIRRORSUM - 25, 171)};
+    auto lowCap = Pair(19, 25, 150);  // follows the epidermal cell of 150: dividing
+    // Dividing state, but at the elongation rate its factors gave it.
+    EXPECT_EQ(CellZonationState[both.first], 30);
+    EXPECT_EQ(Rgrow[both.first], Relong[both.first]);
+    EXPECT_EQ(CellHeight[both.first], 13);
+    // Elongating above 143 rows: no growth although due.
+    EXPECT_EQ(CellZonationState[tall.first], 60);
+    EXPECT_EQ(CellHeight[tall.first], 144);
+    EXPECT_EQ(TimePrevGrowth[tall.first], tallGrown);
+    EXPECT_EQ(Rgrow[tall.first], 1e-7);
+    // A root cap cell in the elongation branch grows at Relong, not 1.1 Rdiv.
+    EXPECT_EQ(CellZonationState[cap.first], 60);
+    EXPECT_EQ(Rgrow[cap.first], Relong[cap.first]);
+    EXPECT_EQ(CellHeight[cap.first], 21);
+    EXPECT_EQ(Rgrow[cap.second], Relong[cap.second]);
+    // In the dividing branch a root cap cell keeps 1.1 times its division rate.
+    EXPECT_EQ(CellZonationState[lowCap.first], 30);
+    EXPECT_EQ(Rgrow[lowCap.first], 1.1 * Rdiv[lowCap.first]);
+}
+
 TEST_F(MiniRoot, ReferenceCellElongatingForcesElongation) {
     Build(Files());
     SetFactors(150, 60, 10);
