@@ -19,7 +19,7 @@ TEST(GrowthRun, RootReachesTheTopAndIsCulledConsistently) {
     StateGuard guard;
     TempDir out;
     out.UseAsOutput();
-    PrepareGrowingRoot();
+    PrepareGrowingRoot(900);
     DriveResult r = DriveGrowth(70, 58000, 2000, true);
     ASSERT_EQ(r.failure, "");
     EXPECT_GT(r.divisions, 40);
@@ -38,7 +38,7 @@ TEST(GrowthRun, CostOfAGrowthStepAtTheRealPace) {
     StateGuard guard;
     TempDir out;
     out.UseAsOutput();
-    PrepareGrowingRoot();
+    PrepareGrowingRoot(900);
     // One growth step every 2 time units from 57602 to 80000.
     DriveResult r = DriveGrowth(11200, 57602, 2, false);
     EXPECT_GT(r.grownCells, 1000);

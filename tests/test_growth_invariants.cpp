@@ -15,7 +15,7 @@ TEST(GrowthInvariants, GrowthDivisionAndSheddingKeepTheTissueConsistent) {
     StateGuard guard;
     TempDir out;
     out.UseAsOutput();
-    PrepareGrowingRoot();
+    PrepareGrowingRoot(600);
     ASSERT_EQ(actcells, 364);
     ASSERT_EQ(CheckMirrorSymmetry(), "");
     // Steps of 2000 time units: each cell is decided once per step, so the

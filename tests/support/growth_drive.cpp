@@ -8,7 +8,7 @@
 
 namespace growthtest {
 
-void PrepareGrowingRoot() {
+void PrepareGrowingRoot(int oldFrom) {
     maxmzheight = 212;
     InitPlant();
     rightsize = leftsize = 1067;
@@ -21,7 +21,7 @@ void PrepareGrowingRoot() {
         else
             CellZonationState[x] = 50;
         // Some old cells close to differentiation, one file already mature.
-        if (CellMinJ[x] > 900) Diff[x] = 84.99;
+        if (CellMinJ[x] > oldFrom) Diff[x] = 84.99;
         if (CellMinJ[x] > 1000 && Tct[CellMinI[x] + 1][CellMinJ[x] + 1] == 8) CellZonationState[x] = 200;
     }
     Plasmodesmatapatterning();

@@ -8,8 +8,10 @@ namespace growthtest {
 
 // Builds the initial root and prepares it as the driver does before its first
 // growth step; the zonation the carrier update would give is set by hand:
-// tip below row 149, meristem above it, the rest in transition.
-void PrepareGrowingRoot();
+// tip below row 149, meristem above it, the rest in transition.  Cells
+// starting above row oldFrom are close to differentiation (they stop growing
+// at their first elongation decision).
+void PrepareGrowingRoot(int oldFrom);
 
 // Division and elongation factors by the height of each cell, as the gene
 // network would give them: division up to row 189, transition up to 212,
