@@ -214,7 +214,10 @@ void CullLateralRootcap(int t);
 
 // Save_plant
 void WritePlantToFile(int t);
-void InitPlantFromFile(int t);
+// Reads the dump of time t from the output directory.  Returns false, with a
+// message on standard error, when the file is missing or not a complete valid
+// dump; the plant state is then left exactly as it was.
+bool InitPlantFromFile(int t);
 
 // Graphics
 void MakePNGFile(int time, int kind);
