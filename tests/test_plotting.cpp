@@ -369,3 +369,84 @@ TEST_F(Extra, MisplacedCapTopEndsTheRun) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// On the initial root
+
+class InitialRoot : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_.UseAsOutput();
+        InitPlant();
+    }
+    std::string Read(const std::string& name) const { return ReadFile(dir_.path() + "/" + name); }
+
+    StateGuard guard_;
+    TempDir dir_;
+};
+
+TEST_F(InitialRoot, QuiescentCentreProbe) {
+    // The QC cell lies on rows 130..139 next to the axis.
+    SaveTempQC(3600);
+    auto names = ListDir(dir_.path());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0], "TemporalDynamicsQC109_130");
+    auto lines = Lines(Read(names[0]));
+    ASSERT_EQ(lines.size(), 1u);
+    auto f = Fields(lines[0]);
+    ASSERT_EQ(f.size(), 14u);
+    EXPECT_EQ(f[0], "3600");
+    int qc = Cell[109][130];
+    ASSERT_GE(qc, 0);
+    char mean[64];
+    snprintf(mean, sizeof mean, "%f", MeanCells[qc]);
+    EXPECT_EQ(f[1], mean);
+}
+
+TEST_F(InitialRoot, GridProfilesAreMirrorImages) {
+    SaveGradGridRes(3600);
+    const char* kinds[] = {"RC1", "Epi", "Cort", "Endo", "Peri", "Vasc1", "Vasc2", "Vasc3"};
+    for (const char* kind : kinds) {
+        auto left = Lines(Read(std::string("GridResolutionL_") + kind + "_time3600"));
+        auto right = Lines(Read(std::string("GridResolutionR_") + kind + "_time3600"));
+        ASSERT_EQ(left.size(), right.size()) << kind;
+        bool vascular = kind[0] == 'V';
+        size_t tipLines = 0;
+        for (size_t n = 0; n < left.size(); n++) {
+            auto l = Fields(left[n]);
+            auto r = Fields(right[n]);
+            ASSERT_EQ(l.size(), r.size()) << kind << " line " << n;
+            if (l.size() == 9) {
+                // Tip lines come first and lie in rows 0..148.
+                ASSERT_EQ(tipLines, n) << kind;
+                tipLines++;
+                EXPECT_LE(std::stoi(l[2]), 148);
+            } else {
+                ASSERT_EQ(l.size(), 6u) << kind;
+            }
+            // Columns mirrored about the axis, same row, same values.
+            EXPECT_EQ(std::stoi(r[0]), MIRRORSUM - std::stoi(l[1])) << kind << " line " << n;
+            EXPECT_EQ(std::stoi(r[1]), MIRRORSUM - std::stoi(l[0])) << kind << " line " << n;
+            for (size_t k = 2; k < l.size(); k++) EXPECT_EQ(r[k], l[k]) << kind << " line " << n;
+        }
+        if (vascular) EXPECT_EQ(tipLines, 0u) << kind;
+        else EXPECT_GT(tipLines, 0u) << kind;
+        // Column 1 of the cap pair lies outside the initial root.
+        if (std::string(kind) == "RC1") EXPECT_EQ(left.size(), tipLines);
+        else EXPECT_GT(left.size(), tipLines) << kind;
+    }
+}
+
+TEST_F(InitialRoot, EpidermisTrackMeetsEachCellOnce) {
+    TrackAuxSpaceTime(600);
+    // The tip epidermal cell at row 141, the seven 8-row cells from row 150
+    // and the fourteen body cells of 60 rows between walls 61 rows apart;
+    // every cell starts with a mean auxin level of 100.
+    std::string want;
+    auto add = [&](int r) { want += "600\t" + std::to_string(r) + "\t100.000000\n"; };
+    add(141);
+    for (int r = 150; r <= 204; r += 9) add(r);
+    for (int r = 213; r <= 1006; r += 61) add(r);
+    EXPECT_EQ(Read("TrackAuxinSpaceTime"), want + "\n");
+    EXPECT_EQ(Lines(Read("TrackAuxinSpaceTime")).size(), 23u);
+}
