@@ -361,7 +361,7 @@ void WritePlantToFile(int t) {
     }
 }
 
-bool InitPlantFromFile(int t) {
+bool ReadPlantStateFile(int t) {
     const std::string name = DumpFileName(t);
     std::string text, why;
     if (!ReadWholeFile(name, &text, &why)) {
@@ -377,7 +377,11 @@ bool InitPlantFromFile(int t) {
     }
     text.clear();
     CommitDump(d);
+    return true;
+}
 
+bool InitPlantFromFile(int t) {
+    if (!ReadPlantStateFile(t)) return false;
     FindCellCorners();
     FindCellSizes();
     // The carrier update at time 0 also sets the first zonation of every
