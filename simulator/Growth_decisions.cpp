@@ -206,12 +206,14 @@ bool DecideCell(int t, int u, bool& divided) {
 }
 
 // Lowest and highest row of the cells the pass has still to decide (lo > hi
-// when there are none).
+// when there are none).  Cells wholly below the pass's first row are never
+// met by it and do not count.
 void UndecidedRows(int& lo, int& hi) {
     lo = NROWS;
     hi = -1;
     for (int x = 0; x < actcells; x++) {
         if (JustChecked[x] != 0 || CellZonationState[x] >= Z_MATURE) continue;
+        if (CellMaxJ[x] < MERISTEM_BASE_ROW) continue;
         if (CellMinJ[x] < lo) lo = CellMinJ[x];
         if (CellMaxJ[x] > hi) hi = CellMaxJ[x];
     }
