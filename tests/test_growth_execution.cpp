@@ -164,6 +164,32 @@ TEST(GrowthDilution, SixteenRowCellFactors) {
     EXPECT_NEAR(Plts[c], 16.0, 1e-12);
 }
 
+// A file whose top already lies in the last row: the shift stops at the grid
+// edge instead of writing into the next column's first rows.
+TEST(GrowthAtTheEdge, ShiftNeverWritesBeyondTheLastRow) {
+    StateGuard guard;
+    TempDir out;
+    out.UseAsOutput();
+    ClearGrid();
+    AddMirroredRectCell(40, 57, 150, 170, 6);
+    for (int i = 39; i <= 58; i++) {
+        Tc[i][NROWS - 1] = Tc[MIRRORSUM - i][NROWS - 1] = TC_WALL;
+        Tct[i][NROWS - 1] = Tct[MIRRORSUM - i][NROWS - 1] = 20;
+    }
+    Renumber();
+    for (int i = 38; i <= 60; i++) {
+        Tc[i][0] = 7;  // markers in the first row of each column
+        Caux1[i][0] = 123.0;
+    }
+    int c = CellByCorner(40, 150);
+    GrowCell(10, c, 0);
+    EXPECT_EQ(CellHeight[c], 22);
+    for (int i = 38; i <= 60; i++) {
+        EXPECT_EQ(Tc[i][0], 7) << "column " << i;
+        EXPECT_EQ(Caux1[i][0], 123.0) << "column " << i;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Division
 
