@@ -234,6 +234,9 @@ void Growth(int t);
 int growtiming(int t, int cell, int flag);
 void maxmzsize();
 int epidermalcell(int cell);
+// Marks the per-cell rates for recomputation at the next growth step (as at
+// program start).
+void ResetGrowthSchedule();
 
 // Growth_execution
 void GrowCell(int t, int cell, int flag);
@@ -243,10 +246,23 @@ void MapOldToNewSituation(int n);
 void TrackCells(int t);
 void CullOverflowCells(int t);
 void CullLateralRootcap(int t);
+// DivideCell that tells whether the grid changed (false when the cell tables
+// are full and the division is skipped).
+bool TryDivideCell(int t, int cell);
+// Makes the next TrackCells call the initialising one (as at program start).
+void ResetCellTracking();
 
 // Save_plant
 void WritePlantToFile(int t);
-void InitPlantFromFile(int t);
+// Reads the dump of time t from the output directory.  Returns false, with a
+// message on standard error, when the file is missing or not a complete valid
+// dump; the plant state is then left exactly as it was.  On success it
+// rebuilds cell corners, sizes and the carrier state from what it read,
+// keeping the saved zonation and differentiation.
+bool InitPlantFromFile(int t);
+// The reading half of InitPlantFromFile: the values of the file, checked
+// and stored, with nothing derived from them rebuilt.
+bool ReadPlantStateFile(int t);
 
 // Graphics
 void MakePNGFile(int time, int kind);
