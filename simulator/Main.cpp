@@ -319,42 +319,52 @@ private:
     Clock::time_point start_, last_;
 };
 
-// Every scheduled call of one step j, in the order of the schedule.
-void RunStep(long j) {
-    double t = j * DT;
-    int g = static_cast<int>(t);
+}  // namespace
 
-    UpdateAuxin(g);
+int IntegerTime(long j) { return static_cast<int>(j * DT); }
+
+const ScheduleCallees kSimulatorCallees = {
+    UpdateAuxin,        UpdateGeneExpression,   Growth,           UpdateMembraneProteinsAndFluxes,
+    TrackCells,         WritePlantToFile,       SaveTotAuxin,     SaveTotPlts,
+    TrackCellTypeSpaceTime, TrackPltsSpaceTime, TrackAuxSpaceTime, Tracktotalmeasures,
+    MakeGraphics,       SaveGradGridRes,        SaveTemp,         SaveTempQC,
+};
+
+void RunStep(long j, long last, const ScheduleCallees& f) {
+    double t = j * DT;
+    int g = IntegerTime(j);
+
+    f.UpdateAuxin(g);
     if (j % 10 == 0) {
-        UpdateGeneExpression(g);
-        if (t > 57600.0) Growth(g);
-        UpdateMembraneProteinsAndFluxes(g);
-        TrackCells(g);
+        f.UpdateGeneExpression(g);
+        if (t > 57600.0) f.Growth(g);
+        f.UpdateMembraneProteinsAndFluxes(g);
+        f.TrackCells(g);
     }
-    if (g > 0 && g % 50000 == 0) WritePlantToFile(g);
+    // The five steps that share a dump time would each write the same file;
+    // only the last of them (or the run's last step) writes it.
+    if (g > 0 && g % 50000 == 0 && (j == last || IntegerTime(j + 1) != g)) f.WritePlantToFile(g);
     if (j % 100 == 0) {
-        SaveTotAuxin(g);
-        SaveTotPlts(g);
+        f.SaveTotAuxin(g);
+        f.SaveTotPlts(g);
     }
     if (j % 3000 == 0) {
-        TrackCellTypeSpaceTime(g);
-        TrackPltsSpaceTime(g);
-        TrackAuxSpaceTime(g);
-        Tracktotalmeasures(g);
+        f.TrackCellTypeSpaceTime(g);
+        f.TrackPltsSpaceTime(g);
+        f.TrackAuxSpaceTime(g);
+        f.Tracktotalmeasures(g);
     }
     if (j % 18000 == 0) {
         static const int rows[] = {149, 14, 32, 50, 68, 86, 104, 122,
                                    140, 158, 176, 194, 212, 230, 284, 356};
-        MakeGraphics(g);
-        SaveGradGridRes(g);
-        for (int r : rows) SaveTemp(g, 93, r);
-        for (int r : rows) SaveTemp(g, 84, r);
-        SaveTempQC(g);
+        f.MakeGraphics(g);
+        f.SaveGradGridRes(g);
+        for (int r : rows) f.SaveTemp(g, 93, r);
+        for (int r : rows) f.SaveTemp(g, 84, r);
+        f.SaveTempQC(g);
     }
-    if (j == 501) MakeGraphics(g);
+    if (j == 501) f.MakeGraphics(g);
 }
-
-}  // namespace
 
 // Gives the cells of the young 8-row bands staggered times of previous growth
 // and division counts, walking up column 31 from row 149.
@@ -439,7 +449,7 @@ int RootsimMain(int argc, char** argv) {
 
     Progress progress(opt.steps);
     for (long j = 1; j <= opt.steps; j++) {
-        RunStep(j);
+        RunStep(j, opt.steps, kSimulatorCallees);
         if ((j & 63) == 0) progress.Update(j);
     }
     progress.Update(opt.steps, true);

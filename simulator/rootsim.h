@@ -161,6 +161,31 @@ void FreeArrays();
 void Start(int argc, char** argv);
 // Growth-clock priming of the young cell bands (run once before the loop).
 void PrimeGrowthClocks();
+// The functions the time loop calls, so that the schedule can be driven with
+// other callees (a recorder in the tests).
+struct ScheduleCallees {
+    void (*UpdateAuxin)(int);
+    void (*UpdateGeneExpression)(int);
+    void (*Growth)(int);
+    void (*UpdateMembraneProteinsAndFluxes)(int);
+    void (*TrackCells)(int);
+    void (*WritePlantToFile)(int);
+    void (*SaveTotAuxin)(int);
+    void (*SaveTotPlts)(int);
+    void (*TrackCellTypeSpaceTime)(int);
+    void (*TrackPltsSpaceTime)(int);
+    void (*TrackAuxSpaceTime)(int);
+    void (*Tracktotalmeasures)(int);
+    void (*MakeGraphics)(int);
+    void (*SaveGradGridRes)(int);
+    void (*SaveTemp)(int, int, int);
+    void (*SaveTempQC)(int);
+};
+extern const ScheduleCallees kSimulatorCallees;
+// Integer time of step j (the truncated simulated time j * DT).
+int IntegerTime(long j);
+// Every scheduled call of step j of a run whose last step is `last`, in order.
+void RunStep(long j, long last, const ScheduleCallees& f);
 // The whole program behind main(); returns the exit status.
 int RootsimMain(int argc, char** argv);
 
