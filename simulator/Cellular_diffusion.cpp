@@ -22,10 +22,11 @@ double OldGrid[NCOLS][NROWS];
 double NewGrid[NCOLS][NROWS];
 
 // Plasmodesmata density of the membrane side of point (i, j).  A membrane
-// point without a side code has no density (no transfer from its side).
+// point without a side code or without a cell has no density (no transfer
+// from its side).
 inline double SideDensity(int i, int j) {
     int s = Tmt[i][j];
-    if (s < 1 || s > 4) return 0.0;
+    if (s < 1 || s > 4 || Cell[i][j] == -1) return 0.0;
     return Plasmodesmatapattern[Cell[i][j]][s - 1];
 }
 

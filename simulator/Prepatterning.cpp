@@ -250,7 +250,7 @@ void PinPrepatterns() {
     for (int i = AXIS; i >= 0; i--) {
         const int m = MIRRORSUM - i;
         for (int j = 0; j < NROWS; j++) {
-            if (Tc[i][j] != TC_MEMBRANE) continue;
+            if (Tc[i][j] != TC_MEMBRANE || Cell[i][j] == -1) continue;
             bool vertical = IsMembrane(i, j + 1) || IsMembrane(i, j - 1);
             bool horizontal = IsMembrane(i + 1, j) || IsMembrane(i - 1, j);
             // Corner points of an outline are skipped above the tip.
@@ -344,7 +344,7 @@ void Aux1Prepattern() {
     const int n = EpidermalBoundaries(B);
     for (int i = 0; i < NCOLS; i++) {
         for (int j = 0; j < NROWS; j++) {
-            if (Tc[i][j] != TC_MEMBRANE) continue;
+            if (Tc[i][j] != TC_MEMBRANE || Cell[i][j] == -1) continue;
             const int x = Cell[i][j];
             const int g = CellMinJ[x];
             const int o = Tct[i][j];

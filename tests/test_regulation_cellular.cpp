@@ -137,3 +137,20 @@ TEST_F(Cellular, NumbersNotInUseEndAtZero) {
     EXPECT_EQ(v[actcells], 0.0);
     EXPECT_EQ(v[MAXCELLS - 1], 0.0);
 }
+
+TEST_F(Cellular, MembraneWithoutSideCodeHasNoDensity) {
+    // The left cell's facing column has lost its side code: only the right
+    // cell's side contributes, and nothing is read outside the density table.
+    int left = AddCell(60, 70, 400, 430, 6);
+    int right = AddCell(72, 82, 400, 430, 6);
+    for (int j = 400; j <= 430; j++) Tmt[70][j] = 0;
+    const double p2 = 0.4, r = 1e-3;
+    Densities(left, 0.8);
+    Densities(right, p2);
+    v[left] = 1.0;
+    v[right] = 0.0;
+    CellularDiffusion(v.data(), 0.0, r, false, 0.0);
+    const double change = 31 * 0.5 * r * p2 / (11.0 * 31);
+    EXPECT_NEAR(v[left], 1.0 - change, 1e-13);
+    EXPECT_NEAR(v[right], change, 1e-13);
+}
