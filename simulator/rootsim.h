@@ -246,6 +246,14 @@ void MakePNGFile(int time, int kind);
 void MakeGraphics(int time);
 double min(double a, double b);
 double max(double a, double b);
+// The 255-entry colour table of the pictures (red, green, blue).
+extern const int colourmap[255][3];
+// The membrane pictures' distance map: for a cytoplasm point, the distance to
+// the nearest membrane point of its own cell (doubled in narrow or short
+// cells; exact up to the band width 3, 10000 beyond) and that point.
+void BuildMembraneDistanceMap();
+double MembraneDistance(int i, int j);
+void MembraneNearestPoint(int i, int j, int* ni, int* nj);
 
 // Plotting
 void SaveTotAuxin(int t);
