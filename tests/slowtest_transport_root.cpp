@@ -31,6 +31,8 @@ double Seconds(std::chrono::steady_clock::time_point t0) {
 
 TEST(TransportRoot, TwoHundredStepsMatchTheWholeLineFormBitForBit) {
     StateGuard guard;
+    testsupport::TempDir outDir;
+    outDir.UseAsOutput();  // where a symmetry report would write its pictures
     maxmzheight = 212;
     InitPlant();
     ASSERT_GT(actcells, 0);
@@ -70,6 +72,8 @@ TEST(TransportRoot, TwoHundredStepsMatchTheWholeLineFormBitForBit) {
 
 TEST(TransportRoot, TwoThousandStepsStayMirrorSymmetric) {
     StateGuard guard;
+    testsupport::TempDir outDir;
+    outDir.UseAsOutput();  // where a symmetry report would write its pictures
     maxmzheight = 212;
     InitPlant();
     counter2 = 0;

@@ -17,7 +17,9 @@ namespace {
 class InitialRoot : public ::testing::Test {
 protected:
     StateGuard guard;
+    testsupport::TempDir outDir;
     void SetUp() override {
+        outDir.UseAsOutput();  // where a symmetry report would write its pictures
         maxmzheight = 212;
         counter2 = 0;
         InitPlant();
