@@ -1,15 +1,627 @@
-// Time series, profiles and space-time tracks.
+// Measurements written as text into the output directory: time series of
+// totals and probe points (appended one line per call), profiles along the
+// root at one moment (one file per time), and space-time tracks of the left
+// tissue files (one block of lines per call).
+//
+// A file that cannot be opened or written is reported on standard error with
+// its name and the run goes on; diagnostics about the plant itself go to
+// standard output.
 #include "rootsim.h"
 
-void SaveTotAuxin(int) {}
-void SaveTotPlts(int) {}
-void Tracktotalmeasures(int) {}
-void SaveTemp(int, int, int) {}
-void SaveTempQC(int) {}
-void SaveGradGridRes(int) {}
-void SaveGradCellularRes(int) {}
-void ExtraMeasurements(int) {}
-void TrackCellTypeSpaceTime(int) {}
-void TrackARRsSpaceTime(int) {}
-void TrackPltsSpaceTime(int) {}
-void TrackAuxSpaceTime(int) {}
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Model constants of the measurements.
+
+// Tissue codes that the writers look for.
+constexpr int TCT_LRC1 = 1;
+constexpr int TCT_EPIDERMIS = 5;
+constexpr int TCT_CORTEX = 6;
+constexpr int TCT_ENDODERMIS = 7;
+constexpr int TCT_PERICYCLE = 8;
+constexpr int TCT_VASC_OUTER = 9;
+constexpr int TCT_VASC_MIDDLE = 10;
+constexpr int TCT_QC = 12;
+constexpr int TCT_NONE_SEARCHED = 100;  // no tissue has this code
+constexpr int TMT_ROOTWARD = 2;
+
+// Quiescent-centre probe.
+constexpr int QC_COLUMN = 109;
+
+// Grid-resolution profiles: tip section rows, body section rows.
+constexpr int GRID_TIP_LAST_ROW = 148;
+constexpr int GRID_BODY_FIRST_ROW = 8;
+constexpr int GRID_BODY_LAST_ROW = 1869;
+
+// Cell-resolution profiles: marker written for points outside the root.
+constexpr double OUTSIDE_MARKER = -10.0;
+constexpr int OUTSIDE_MARKER_INT = -10;
+
+// Extra measurements.
+constexpr int EXTRA_TOP_LRC_COLUMN = 21;
+constexpr int EXTRA_PIN_COLUMN = 49;
+constexpr int EXTRA_HEIGHT_ROW = 212;
+constexpr int EXTRA_COLUMN_A = 83;   // written first
+constexpr int EXTRA_COLUMN_B = 92;   // written second; also the division probe
+constexpr int EXTRA_WALK = 8;        // cells per direction
+constexpr int MISSING_HEIGHT = -1;
+
+// Space-time tracks.
+constexpr int TRACK_FIRST_ROW = 141;
+constexpr int TRACK_EDGE_COLUMN = 30;    // the row walk follows this column
+constexpr int TRACK_GUARD = 28;          // guard column of the epidermal-side scans
+constexpr int TRACK_START = 30;          // start column of the epidermal-side scans
+constexpr int TRACK_CORTEX_GUARD = 47;
+constexpr int TRACK_CORTEX_START = 49;
+constexpr int TRACK_VASC_GUARD = 90;
+constexpr int TRACK_VASC_START = 92;
+constexpr int TRACK_LOW_ROWS = 148;      // middle vascular file counts as outer below this row
+
+// ---------------------------------------------------------------------------
+// File handling.
+
+__attribute__((format(printf, 1, 2)))
+std::string FileName(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    va_list ap2;
+    va_copy(ap2, ap);
+    int n = vsnprintf(nullptr, 0, fmt, ap);
+    va_end(ap);
+    std::string name;
+    if (n > 0) {
+        std::vector<char> buf(static_cast<size_t>(n) + 1);
+        vsnprintf(buf.data(), buf.size(), fmt, ap2);
+        name.assign(buf.data(), static_cast<size_t>(n));
+    }
+    va_end(ap2);
+    return name;
+}
+
+// One output file, open for the lifetime of the object.  Failures to open or
+// to write are reported once on standard error; writes to a file that could
+// not be opened are dropped.
+class OutputFile {
+public:
+    OutputFile(std::string name, const char* mode) : name_(std::move(name)) {
+        f_ = fopen(name_.c_str(), mode);
+        if (f_ == nullptr) {
+            fprintf(stderr, "rootsim: cannot open %s: %s\n", name_.c_str(), strerror(errno));
+            reported_ = true;
+        }
+    }
+    ~OutputFile() { Close(); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    __attribute__((format(printf, 2, 3)))
+    void Printf(const char* fmt, ...) {
+        if (f_ == nullptr || err_ != 0) return;
+        va_list ap;
+        va_start(ap, fmt);
+        int n = vfprintf(f_, fmt, ap);
+        va_end(ap);
+        if (n < 0) err_ = errno != 0 ? errno : EIO;
+    }
+
+    void Close() {
+        if (f_ == nullptr) return;
+        if (err_ == 0 && ferror(f_)) err_ = errno != 0 ? errno : EIO;
+        errno = 0;
+        if (fclose(f_) != 0 && err_ == 0) err_ = errno != 0 ? errno : EIO;
+        f_ = nullptr;
+        if (err_ != 0 && !reported_) {
+            fprintf(stderr, "rootsim: error writing %s: %s\n", name_.c_str(), strerror(err_));
+            reported_ = true;
+        }
+    }
+
+private:
+    std::string name_;
+    FILE* f_ = nullptr;
+    int err_ = 0;
+    bool reported_ = false;
+};
+
+// The mean of count values whose sum is given; the mean of no values is NaN
+// (written as "nan").
+double MeanOf(double sum, int count) {
+    if (count == 0) return std::numeric_limits<double>::quiet_NaN();
+    return sum / count;
+}
+
+bool OnGrid(int i, int j) { return i >= 0 && i < NCOLS && j >= 0 && j < NROWS; }
+
+int CellAt(int i, int j) { return OnGrid(i, j) && Cell[i][j] >= 0 ? Cell[i][j] : -1; }
+
+// ---------------------------------------------------------------------------
+// Probe points.
+
+// The cell at (column, row), or failing that at the first of (column, row+1),
+// (column+1, row+1), (column-1, row), (column-1, row-1) that has one; -1 when
+// none does.  Points off the grid have no cell.
+int ProbeCell(int column, int row) {
+    static const int offsets[5][2] = {{0, 0}, {0, 1}, {1, 1}, {-1, 0}, {-1, -1}};
+    for (const auto& o : offsets) {
+        int cell = CellAt(column + o[0], row + o[1]);
+        if (cell >= 0) return cell;
+    }
+    return -1;
+}
+
+void WriteProbeLine(const std::string& name, int t, int cell) {
+    OutputFile f(name, "a");
+    f.Printf("%i\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\n", t, MeanCells[cell],
+             ARF[cell], AA[cell], BB[cell], CC[cell], DD[cell], min(ARF[cell], DD[cell]),
+             Plts[cell], Pltsexpr[cell], Diff[cell], ARR1[cell], ARR12[cell], Yuc3[cell]);
+}
+
+void ReportNoProbeCell() {
+    printf("cell wall has more than 1 height? Or reached beyond some threshold\n");
+}
+
+// ---------------------------------------------------------------------------
+// Space-time tracks.
+
+// Scans row r for the tissue file of type `tissue` from column `start`, unless
+// the guard column already holds that tissue.  Returns the first cell of the
+// file met whose number is above `last` (and makes it the new `last`), or -1.
+int ScanFile(int tissue, int guard, int start, int r, int& last) {
+    if (Tct[guard][r] == tissue) return -1;
+    for (int j = start; j < NCOLS; j++) {
+        int cell = Cell[j][r];
+        if (Tct[j][r] == tissue && cell > last && cell >= 0) {
+            last = cell;
+            return cell;
+        }
+        if (Tct[j - 1][r] == tissue || j == AXIS) return -1;
+    }
+    return -1;
+}
+
+// Walks the rows from TRACK_FIRST_ROW upward while column TRACK_EDGE_COLUMN is
+// inside the root, calling visit(r) for every row.
+template <typename Visit>
+void WalkRows(Visit visit) {
+    if (TRACK_FIRST_ROW >= NROWS || Tc[TRACK_EDGE_COLUMN][TRACK_FIRST_ROW] == TC_OUTSIDE) return;
+    for (int r = TRACK_FIRST_ROW;; r++) {
+        visit(r);
+        if (r + 1 >= NROWS || Tc[TRACK_EDGE_COLUMN][r + 1] == TC_OUTSIDE) break;
+    }
+}
+
+// Running state of the average over the inner cells of a row.
+struct InnerAverage {
+    int lastEdgeCell = -2;   // last column-30 cell whose row was averaged
+    int lastCell = -2;       // last cell included, over the whole call
+};
+
+// Averages row r when its column-30 cell is a cell above the last one
+// averaged: every cell of columns 31..AXIS numbered above all cells included
+// so far is handed to include(cell, column).  Returns whether the row was
+// averaged.
+template <typename Include>
+bool AverageInnerRow(InnerAverage& avg, int r, Include include) {
+    int edge = Cell[TRACK_EDGE_COLUMN][r];
+    if (edge == -1 || edge <= avg.lastEdgeCell) return false;
+    avg.lastEdgeCell = edge;
+    for (int k = TRACK_EDGE_COLUMN + 1; k <= AXIS; k++) {
+        int cell = Cell[k][r];
+        if (cell < 0 || cell <= avg.lastCell) continue;
+        avg.lastCell = cell;
+        include(cell, k);
+    }
+    return true;
+}
+
+void EndBlock(std::initializer_list<OutputFile*> files) {
+    for (OutputFile* f : files) f->Printf("\n");
+}
+
+// ---------------------------------------------------------------------------
+// Extra measurements: heights of the cells met walking up and down a column.
+
+struct HeightWalk {
+    int up[EXTRA_WALK];
+    int down[EXTRA_WALK];
+};
+
+// A point where a walk may find a cell: on the grid, neither wall nor outside.
+int WalkCellAt(int column, int row) {
+    if (!OnGrid(column, row)) return -1;
+    if (Tc[column][row] == TC_WALL || Tc[column][row] == TC_OUTSIDE) return -1;
+    return Cell[column][row];
+}
+
+HeightWalk WalkHeights(int column) {
+    HeightWalk w;
+    for (int k = 0; k < EXTRA_WALK; k++) w.up[k] = w.down[k] = MISSING_HEIGHT;
+    int row = EXTRA_HEIGHT_ROW;
+    if (OnGrid(column, row) && Tc[column][row] == TC_WALL) row = row + 1;
+    int first = WalkCellAt(column, row);
+    if (first < 0) return w;
+    int cell = first;
+    for (int k = 0; k < EXTRA_WALK && cell >= 0; k++) {
+        w.up[k] = CellHeight[cell];
+        cell = WalkCellAt(column, CellMaxJ[cell] + 2);
+    }
+    cell = WalkCellAt(column, CellMinJ[first] - 2);
+    for (int k = 0; k < EXTRA_WALK && cell >= 0; k++) {
+        w.down[k] = CellHeight[cell];
+        cell = WalkCellAt(column, CellMinJ[cell] - 2);
+    }
+    return w;
+}
+
+// Sum of the first n entries, in order, as a double.
+double SumOf(const int* v, int n) {
+    double s = 0.0;
+    for (int k = 0; k < n; k++) s = s + v[k];
+    return s;
+}
+
+void WriteHeightColumns(OutputFile& f, const HeightWalk& w) {
+    const int* u = w.up;
+    const int* d = w.down;
+    double both1 = static_cast<double>(u[0]) + d[0];
+    double both2 = static_cast<double>(u[0]) + u[1] + d[0] + d[1];
+    double both4 = SumOf(u, 4) + SumOf(d, 4);
+    double both8 = SumOf(u, 8) + SumOf(d, 8);
+    f.Printf("\t%f\t%f\t%f\t%f\t%f", max(u[0], d[0]), both1 / 2, both2 / 4, both4 / 8, both8 / 16);
+    f.Printf("\t%f\t%f\t%f\t%f", static_cast<double>(u[0]), SumOf(u, 2) / 2, SumOf(u, 4) / 4,
+             SumOf(u, 8) / 8);
+    f.Printf("\t%f\t%f\t%f\t%f", static_cast<double>(d[0]), SumOf(d, 2) / 2, SumOf(d, 4) / 4,
+             SumOf(d, 8) / 8);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Time series
+
+void SaveTotAuxin(int t) {
+    // One sequential pass, column outer, row inner.
+    double total = 0.0;
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) total = total + Caux1[i][j];
+    OutputFile f(FileName("%s/Totalauxin", dirname), "a");
+    f.Printf("%i\t%f\t%f\n", t, total, total / static_cast<double>(NCOLS * NROWS));
+}
+
+void SaveTotPlts(int t) {
+    double total = 0.0;
+    for (int k = 0; k < actcells; k++) total = total + Plts[k];
+    OutputFile f(FileName("%s/Totalplts", dirname), "a");
+    f.Printf("%i\t%f\t%f\n", t, total, MeanOf(total, actcells));
+}
+
+void Tracktotalmeasures(int t) {
+    {
+        OutputFile f(FileName("%s/Tracktotalrootsize", dirname), "a");
+        f.Printf("%i\t%i\t%i\n", t, leftsize, rightsize);
+    }
+    OutputFile f(FileName("%s/Tracktotalrootnumber", dirname), "a");
+    f.Printf("%i\t%i\t%i\n", t, totalrootcellnrL, totalrootcellnrR);
+}
+
+void SaveTemp(int t, int column, int row) {
+    int cell = ProbeCell(column, row);
+    if (cell < 0) {
+        ReportNoProbeCell();
+        return;
+    }
+    WriteProbeLine(FileName("%s/TemporalDynamicsPoint%i_%i", dirname, column, row), t, cell);
+}
+
+void SaveTempQC(int t) {
+    int row = -1;
+    if (QC_COLUMN < NCOLS) {
+        for (int j = 0; j < NROWS; j++) {
+            if (Tct[QC_COLUMN][j] == TCT_QC) {
+                row = j;
+                break;
+            }
+        }
+    }
+    if (row < 0) {
+        printf("no quiescent centre point in column %i at time %i: no line written\n", QC_COLUMN, t);
+        return;
+    }
+    int cell = ProbeCell(QC_COLUMN, row);
+    if (cell < 0) {
+        ReportNoProbeCell();
+        return;
+    }
+    WriteProbeLine(FileName("%s/TemporalDynamicsQC%i_%i", dirname, QC_COLUMN, row), t, cell);
+}
+
+// ---------------------------------------------------------------------------
+// Spatial profiles
+
+void SaveGradGridRes(int t) {
+    struct Pair {
+        const char* left;
+        const char* right;
+        int tissue;
+        int column;
+    };
+    static const Pair pairs[] = {
+        {"%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i", TCT_LRC1, 1},
+        {"%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i", TCT_EPIDERMIS, 30},
+        {"%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i", TCT_CORTEX, 49},
+        {"%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i", TCT_ENDODERMIS, 70},
+        {"%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i", TCT_PERICYCLE, 83},
+        {"%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i", TCT_NONE_SEARCHED, 92},
+        {"%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i", TCT_NONE_SEARCHED, 98},
+        {"%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i", TCT_NONE_SEARCHED, 111},
+    };
+
+    for (const Pair& p : pairs) {
+        OutputFile left(FileName(p.left, dirname, t), "w");
+        OutputFile right(FileName(p.right, dirname, t), "w");
+
+        // Tip section: the first point of the tissue in each low row.
+        for (int r = 0; r <= GRID_TIP_LAST_ROW && r < NROWS; r++) {
+            int c0 = -1;
+            for (int c = 0; c <= AXIS; c++) {
+                if (Tct[c][r] == p.tissue) {
+                    c0 = c;
+                    break;
+                }
+            }
+            if (c0 < 0) continue;
+            int g = c0 + 1;
+            int cell = Cell[g][r];
+            if (cell == -1) continue;
+            int k = g + 1;
+            while (k < NCOLS && Cell[k][r] == cell) k++;
+            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", g, k, r, Caux1[g][r], Cpin1M[g][r],
+                        Aux1M[g][r], Plts[cell], ARR1[cell], ARR12[cell]);
+            int m = MIRRORSUM - g;
+            int mcell = Cell[m][r];
+            if (mcell < 0) continue;  // the mirror point holds no cell to report
+            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", MIRRORSUM - k, m, r, Caux1[m][r],
+                         Cpin1M[m][r], Aux1M[m][r], Plts[mcell], ARR1[mcell], ARR12[mcell]);
+        }
+
+        // Body section: the fixed column of the file and its mirror.
+        int l = p.column;
+        int h = MIRRORSUM - l;
+        if (l >= NCOLS || h < 0) continue;
+        for (int r = GRID_BODY_FIRST_ROW; r <= GRID_BODY_LAST_ROW && r < NROWS; r++) {
+            int cell = Cell[l][r];
+            if (cell == -1) continue;
+            int k = l + 1;
+            while (k < NCOLS && Cell[k][r] == cell) k++;
+            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", l, k, r, Caux1[l][r], Cpin1M[l][r], Aux1M[l][r]);
+            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", MIRRORSUM - k, h, r, Caux1[h][r], Cpin1M[h][r],
+                         Aux1M[h][r]);
+        }
+    }
+}
+
+void SaveGradCellularRes(int t) {
+    struct Profile {
+        const char* name;
+        int column;
+    };
+    static const Profile profiles[] = {
+        {"%s/Spatialdynamics_epiL_time%i", 38},    {"%s/Spatialdynamics_epiR_time%i", MIRRORSUM - 38},
+        {"%s/Spatialdynamics_cortexL_time%i", 58}, {"%s/Spatialdynamics_cortexR_time%i", MIRRORSUM - 58},
+        {"%s/Spatialdynamics_endoL_time%i", 75},   {"%s/Spatialdynamics_endoR_time%i", MIRRORSUM - 75},
+        {"%s/Spatialdynamics_vascL_time%i", 97},   {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - 97},
+    };
+    for (const Profile& p : profiles) {
+        OutputFile f(FileName(p.name, dirname, t), "wb");
+        if (p.column < 0 || p.column >= NCOLS) continue;
+        for (int r = 0; r < NROWS; r++) {
+            int cell = Cell[p.column][r];
+            if (cell >= 0) {
+                f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, MeanCells[cell], ARF[cell],
+                         AA[cell], BB[cell], CC[cell], DD[cell], Plts[cell], Pltsexpr[cell],
+                         Diff[cell], CellHeight[cell]);
+            } else if (Tc[p.column][r] == TC_OUTSIDE) {
+                const double x = OUTSIDE_MARKER;
+                f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, x, x, x, x, x, x, x, x, x,
+                         OUTSIDE_MARKER_INT);
+            }
+        }
+    }
+}
+
+void ExtraMeasurements(int t) {
+    // Top of the lateral root cap: the row below the highest point of the
+    // cap's outer column that is not outside.
+    int rtop = -1;
+    for (int j = NROWS - 1; j >= 0; j--) {
+        if (Tc[EXTRA_TOP_LRC_COLUMN][j] != TC_OUTSIDE) {
+            rtop = j - 1;
+            break;
+        }
+    }
+    int capCell = rtop >= 0 ? Cell[EXTRA_TOP_LRC_COLUMN][rtop] : -1;
+    if (rtop < 0 || Tct[EXTRA_TOP_LRC_COLUMN][rtop] != TCT_LRC1 || capCell < 0) {
+        printf("something is wrong in finding top lrc\n");
+        fflush(stdout);
+        exit(1);
+    }
+
+    // Highest rootward membrane point of the cortex column carrying a full
+    // PIN weight; -1 when there is none.
+    int pinRow = -1;
+    for (int j = NROWS - 1; j >= 0; j--) {
+        if (Tmt[EXTRA_PIN_COLUMN][j] == TMT_ROOTWARD &&
+            (Pin2PrePat[EXTRA_PIN_COLUMN][j] == 1.0 || PinPrePat[EXTRA_PIN_COLUMN][j] == 1.0)) {
+            pinRow = j;
+            break;
+        }
+    }
+
+    HeightWalk wa = WalkHeights(EXTRA_COLUMN_A);
+    HeightWalk wb = WalkHeights(EXTRA_COLUMN_B);
+    {
+        OutputFile f(FileName("%s/ExtraMeasurements", dirname), "a");
+        f.Printf("%i\t%i\t%i\t%f\t%i", t, rtop, CellHeight[capCell], MeanCells[capCell], pinRow);
+        WriteHeightColumns(f, wa);
+        WriteHeightColumns(f, wb);
+        f.Printf("\n");
+    }
+
+    OutputFile f2(FileName("%s/ExtraMeasurements2", dirname), "a");
+    int cell = CellAt(EXTRA_COLUMN_B, EXTRA_HEIGHT_ROW);
+    if (cell >= 0) f2.Printf("%i\t%i\t%i\t%i\n", t, cell, CellDivNr[cell], CellTimeLastDiv[cell]);
+}
+
+// ---------------------------------------------------------------------------
+// Space-time tracks
+
+void TrackAuxSpaceTime(int t) {
+    OutputFile cor(FileName("%s/TrackAuxCorinSpaceTime", dirname), "a");
+    OutputFile endo(FileName("%s/TrackAuxendoinSpaceTime", dirname), "a");
+    OutputFile peri(FileName("%s/TrackAuxperiinSpaceTime", dirname), "a");
+    OutputFile side(FileName("%s/TrackAuxsidevascinSpaceTime", dirname), "a");
+    OutputFile mid(FileName("%s/TrackAuxmidvascinSpaceTime", dirname), "a");
+    OutputFile epi(FileName("%s/TrackAuxinSpaceTime", dirname), "a");
+
+    int mCor = -2, mEndo = -2, mPeri = -2, mSide = -2, mMid = -2, mEpi = -2;
+    WalkRows([&](int r) {
+        int cell;
+        if ((cell = ScanFile(TCT_CORTEX, TRACK_GUARD, TRACK_START, r, mCor)) >= 0)
+            cor.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+        if ((cell = ScanFile(TCT_ENDODERMIS, TRACK_GUARD, TRACK_START, r, mEndo)) >= 0)
+            endo.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+        if ((cell = ScanFile(TCT_PERICYCLE, TRACK_GUARD, TRACK_START, r, mPeri)) >= 0)
+            peri.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+        if ((cell = ScanFile(TCT_VASC_OUTER, TRACK_GUARD, TRACK_START, r, mSide)) >= 0)
+            side.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+        if ((cell = ScanFile(TCT_VASC_MIDDLE, TRACK_GUARD, TRACK_START, r, mMid)) >= 0) {
+            if (r < TRACK_LOW_ROWS) side.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+            mid.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+        }
+        if ((cell = ScanFile(TCT_EPIDERMIS, TRACK_GUARD, TRACK_START, r, mEpi)) >= 0)
+            epi.Printf("%i\t%i\t%f\n", t, r, MeanCells[cell]);
+    });
+    EndBlock({&cor, &endo, &peri, &side, &mid, &epi});
+}
+
+void TrackARRsSpaceTime(int t) {
+    OutputFile arr1(FileName("%s/TrackARR1sexpinSpaceTime", dirname), "a");
+    OutputFile arr12(FileName("%s/TrackARR12sexpinSpaceTime", dirname), "a");
+    OutputFile rga(FileName("%s/TrackARR1seffinSpaceTime", dirname), "a");
+    OutputFile varr1(FileName("%s/TrackARR1vascexpinSpaceTime", dirname), "a");
+    OutputFile varr12(FileName("%s/TrackARR12vascexpinSpaceTime", dirname), "a");
+    OutputFile vrga(FileName("%s/TrackARR1vasceffinSpaceTime", dirname), "a");
+
+    int mEpi = -2;
+    WalkRows([&](int r) {
+        int cell = ScanFile(TCT_EPIDERMIS, TRACK_GUARD, TRACK_START, r, mEpi);
+        if (cell < 0) return;
+        arr1.Printf("%i\t%i\t%f\n", t, r, ARR1[cell]);
+        arr12.Printf("%i\t%i\t%f\n", t, r, ARR12[cell]);
+        rga.Printf("%i\t%i\t%f\n", t, r, ARR1RGA[cell]);
+    });
+
+    InnerAverage avg;
+    WalkRows([&](int r) {
+        double s1 = 0.0, s12 = 0.0, sr = 0.0;
+        int n = 0;
+        bool averaged = AverageInnerRow(avg, r, [&](int cell, int k) {
+            if (Tct[k][r] != TCT_VASC_OUTER) return;
+            s1 = s1 + ARR1[cell];
+            s12 = s12 + ARR12[cell];
+            sr = sr + ARR1RGA[cell];
+            n++;
+        });
+        if (!averaged) return;
+        varr1.Printf("%i\t%i\t%f\n", t, r, MeanOf(s1, n));
+        varr12.Printf("%i\t%i\t%f\n", t, r, MeanOf(s12, n));
+        vrga.Printf("%i\t%i\t%f\n", t, r, MeanOf(sr, n));
+    });
+    EndBlock({&arr1, &arr12, &rga, &varr1, &varr12, &vrga});
+}
+
+void TrackPltsSpaceTime(int t) {
+    OutputFile epi(FileName("%s/TrackPltsinSpaceTime", dirname), "a");
+    OutputFile epiExp(FileName("%s/TrackPltsexpinSpaceTime", dirname), "a");
+    OutputFile cor(FileName("%s/TrackPltscorinSpaceTime", dirname), "a");
+    OutputFile corExp(FileName("%s/TrackPltscorexpinSpaceTime", dirname), "a");
+    OutputFile vasc(FileName("%s/TrackPltsvascinSpaceTime", dirname), "a");
+    OutputFile vascExp(FileName("%s/TrackPltsvascexpinSpaceTime", dirname), "a");
+    OutputFile all(FileName("%s/TrackPltsaverageinSpaceTime", dirname), "a");
+    OutputFile allExp(FileName("%s/TrackPltsaverageexpinSpaceTime", dirname), "a");
+
+    int mEpi = -2;
+    WalkRows([&](int r) {
+        int cell = ScanFile(TCT_EPIDERMIS, TRACK_GUARD, TRACK_START, r, mEpi);
+        if (cell < 0) return;
+        epi.Printf("%i\t%i\t%f\n", t, r, Plts[cell]);
+        epiExp.Printf("%i\t%i\t%f\n", t, r, Pltsexpr[cell]);
+    });
+
+    int mCor = -2;
+    WalkRows([&](int r) {
+        int cell = ScanFile(TCT_CORTEX, TRACK_CORTEX_GUARD, TRACK_CORTEX_START, r, mCor);
+        if (cell < 0) return;
+        cor.Printf("%i\t%i\t%f\n", t, r, Plts[cell]);
+        corExp.Printf("%i\t%i\t%f\n", t, r, Pltsexpr[cell]);
+    });
+
+    InnerAverage avg;
+    WalkRows([&](int r) {
+        double vs = 0.0, vse = 0.0, as = 0.0, ase = 0.0;
+        int vn = 0, an = 0;
+        bool averaged = AverageInnerRow(avg, r, [&](int cell, int k) {
+            as = as + Plts[cell];
+            ase = ase + Pltsexpr[cell];
+            an++;
+            int type = Tct[k][r];
+            if (type == TCT_VASC_OUTER || (type == TCT_VASC_MIDDLE && r < TRACK_LOW_ROWS)) {
+                vs = vs + Plts[cell];
+                vse = vse + Pltsexpr[cell];
+                vn++;
+            }
+        });
+        if (!averaged) return;
+        vasc.Printf("%i\t%i\t%f\n", t, r, MeanOf(vs, vn));
+        vascExp.Printf("%i\t%i\t%f\n", t, r, MeanOf(vse, vn));
+        all.Printf("%i\t%i\t%f\n", t, r, MeanOf(as, an));
+        allExp.Printf("%i\t%i\t%f\n", t, r, MeanOf(ase, an));
+    });
+    EndBlock({&epi, &epiExp, &cor, &corExp, &vasc, &vascExp, &all, &allExp});
+}
+
+void TrackCellTypeSpaceTime(int t) {
+    TrackARRsSpaceTime(t);
+
+    OutputFile zone(FileName("%s/TrackCellTypeinSpaceTime", dirname), "a");
+    OutputFile div(FileName("%s/TrackdivTFinSpaceTime", dirname), "a");
+    OutputFile elong(FileName("%s/TrackelongTFinSpaceTime", dirname), "a");
+    OutputFile vdiv(FileName("%s/TrackdivTFvascinSpaceTime", dirname), "a");
+    OutputFile velong(FileName("%s/TrackelongTFvascinSpaceTime", dirname), "a");
+
+    int mEpi = -2, mVasc = -2;
+    WalkRows([&](int r) {
+        int cell = ScanFile(TCT_EPIDERMIS, TRACK_GUARD, TRACK_START, r, mEpi);
+        if (cell >= 0) {
+            zone.Printf("%i\t%i\t%i\n", t, r, CellZonationState[cell]);
+            div.Printf("%i\t%i\t%f\n", t, r, divTF[cell]);
+            elong.Printf("%i\t%i\t%f\n", t, r, elongTF[cell]);
+        }
+        cell = ScanFile(TCT_VASC_OUTER, TRACK_VASC_GUARD, TRACK_VASC_START, r, mVasc);
+        if (cell >= 0) {
+            vdiv.Printf("%i\t%i\t%f\n", t, r, divTF[cell]);
+            velong.Printf("%i\t%i\t%f\n", t, r, elongTF[cell]);
+        }
+    });
+    EndBlock({&zone, &div, &elong, &vdiv, &velong});
+}

@@ -239,7 +239,15 @@ void CullLateralRootcap(int t);
 
 // Save_plant
 void WritePlantToFile(int t);
-void InitPlantFromFile(int t);
+// Reads the dump of time t from the output directory.  Returns false, with a
+// message on standard error, when the file is missing or not a complete valid
+// dump; the plant state is then left exactly as it was.  On success it
+// rebuilds cell corners, sizes and the carrier state from what it read,
+// keeping the saved zonation and differentiation.
+bool InitPlantFromFile(int t);
+// The reading half of InitPlantFromFile: the values of the file, checked
+// and stored, with nothing derived from them rebuilt.
+bool ReadPlantStateFile(int t);
 
 // Graphics
 void MakePNGFile(int time, int kind);
