@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plain_transport.h"
+#include "transport_reference.h"
 #include "rootsim.h"
 
 namespace {
@@ -132,11 +132,12 @@ std::vector<double> TimeSteps(void (*step)(), int n) {
 }
 
 void ProductionStep() { UpdateAuxin(0); }
+void PlainStep() { transportref::ReferenceUpdateAuxin(0); }
 
 void Compare(const char* name, int plainSteps, int fastSteps) {
     Saved start = Save();
     counter2 = 1;
-    std::vector<double> plain = TimeSteps(PlainTransportStep, plainSteps);
+    std::vector<double> plain = TimeSteps(PlainStep, plainSteps);
     std::vector<double> plainField(Caux1[0], Caux1[0] + NCOLS * NROWS);
     std::vector<double> plainMeans(MeanCells, MeanCells + MAXCELLS);
     double plainMs = Median(plain);

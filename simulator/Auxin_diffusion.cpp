@@ -13,7 +13,10 @@
 // lane grouping or on the number of threads.
 #include "rootsim.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <atomic>
 #include <condition_variable>
@@ -92,15 +95,21 @@ public:
         if (n == static_cast<int>(workers_.size()) + 1) return;
         Stop();
         stop_ = false;
-        for (int t = 1; t < n; t++) workers_.emplace_back([this, t] { Work(t); });
+        // The workers start from the present epoch, read here and not when
+        // they first run: a Run right after this must not go unnoticed.
+        const unsigned long start = epoch_.load(std::memory_order_acquire);
+        owner_ = getpid();
+        for (int t = 1; t < n; t++) workers_.emplace_back([this, t, start] { Work(t, start); });
     }
     int Size() const { return static_cast<int>(workers_.size()) + 1; }
 
     template <typename F>
     void Run(F&& f) {
         int n = Size();
-        if (n == 1) {
-            f(0);
+        if (n == 1 || getpid() != owner_) {
+            // One thread, or a forked copy of the process, which has none of
+            // the workers: every slot runs here, in order.
+            for (int t = 0; t < n; t++) f(t);
             return;
         }
         fn_ = [&f](int t) { f(t); };
@@ -122,6 +131,13 @@ public:
 
 private:
     void Stop() {
+        if (getpid() != owner_) {
+            // A forked copy: the workers belong to the parent and cannot be
+            // joined here; their handles are left alone for good.
+            new std::vector<std::thread>(std::move(workers_));
+            workers_.clear();
+            return;
+        }
         {
             std::lock_guard<std::mutex> lk(mu_);
             stop_ = true;
@@ -131,8 +147,7 @@ private:
         for (auto& w : workers_) w.join();
         workers_.clear();
     }
-    void Work(int t) {
-        unsigned long seen = epoch_.load(std::memory_order_acquire);
+    void Work(int t, unsigned long seen) {
         for (;;) {
             // Spin for a short while before sleeping: the next half step
             // usually follows within microseconds.
@@ -163,11 +178,16 @@ private:
     std::mutex mu_;
     std::condition_variable cv_;
     bool stop_ = false;
+    pid_t owner_ = 0;
 };
 
+// The pool lives as long as the process: its workers wait for work until the
+// process ends.  It is never destroyed, so that neither the exit of the
+// process nor a forked copy of it (whose condition variable may show the
+// parent's waiting workers) waits for threads that will not come.
 Pool& ThePool() {
-    static Pool pool;
-    return pool;
+    static Pool* pool = new Pool;
+    return *pool;
 }
 
 int requestedThreads = 0;  // 0: all cores
@@ -603,12 +623,20 @@ void SumCellMeans(int t) {
     }
 }
 
+// Integer part of x, truncated toward zero.  Values beyond the int range (and
+// NaN) give INT_MIN, as the hardware conversion does, instead of undefined
+// behaviour.
+int TruncToInt(double x) {
+    if (!(x > -2147483649.0 && x < 2147483648.0)) return INT_MIN;
+    return static_cast<int>(x);
+}
+
 void ReportAsymmetry(int time, long key) {
     const int j = static_cast<int>(key / NCOLS), i = static_cast<int>(key % NCOLS);
     const double f = Caux1[i][j], g = Caux1[MIRRORSUM - i][j];
     printf("something is wrong in auxin levels at %i %i %i (%.10f %i %i) and  %i %i %i(%.10f %i %i)\n", i, j,
-           Cell[i][j], f, static_cast<int>(10000 * f), Tc[i][j], MIRRORSUM - i, j, Cell[MIRRORSUM - i][j], g,
-           static_cast<int>(10000 * g), Tc[MIRRORSUM - i][j]);
+           Cell[i][j], f, TruncToInt(10000 * f), Tc[i][j], MIRRORSUM - i, j, Cell[MIRRORSUM - i][j], g,
+           TruncToInt(10000 * g), Tc[MIRRORSUM - i][j]);
     fflush(stdout);
     MakeGraphics(time);
     counter2++;
@@ -628,6 +656,7 @@ void SetTransportThreads(int n) {
 int TransportThreads() { return ThePool().Size(); }
 
 void dsolvetridiag(int n) {
+    if (n < 1) return;  // an empty system has nothing to solve
     for (int k = 1; k < n; k++) {
         double m = a[k] / b[k - 1];
         b[k] = b[k] - c[k - 1] * m;

@@ -153,6 +153,8 @@ void MakeArrays() {
 
     RGBdata = MakeTable<unsigned char>(NCOLS * NROWS * 3);
     actcells = 0;
+    // New arrays: nothing prepared for the old ones holds.
+    TransportCoefficientsChanged();
 }
 
 void FreeArrays() {

@@ -20,6 +20,7 @@ void PrepareGrowingRoot(int oldFrom) {
             CellZonationState[x] = 30;
         else
             CellZonationState[x] = 50;
+        Diff[x] = 0;  // the carrier update at time 0 marks the body as differentiated
         // Some old cells close to differentiation, one file already mature.
         if (CellMinJ[x] > oldFrom) Diff[x] = 84.99;
         if (CellMinJ[x] > 1000 && Tct[CellMinI[x] + 1][CellMinJ[x] + 1] == 8) CellZonationState[x] = 200;
