@@ -131,6 +131,7 @@ public:
 
 private:
     void Stop() {
+        if (workers_.empty()) return;
         if (getpid() != owner_) {
             // A forked copy: the workers belong to the parent and cannot be
             // joined here; their handles are left alone for good.
