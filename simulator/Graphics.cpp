@@ -270,13 +270,7 @@ const char* FormatOf(int kind) {
 
 // Formats a file name "<format>" with the output directory and the time,
 // without a fixed-size buffer.
-std::string FileName(const char* format, int time) {
-    int n = snprintf(nullptr, 0, format, dirname, time);
-    if (n < 0) return std::string();
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    snprintf(buf.data(), buf.size(), format, dirname, time);
-    return std::string(buf.data(), static_cast<size_t>(n));
-}
+std::string FileName(const char* format, int time) { return FormatString(format, dirname, time); }
 
 bool IsMembraneKind(int kind) {
     return kind == 2 || kind == 5 || kind == 40 || kind == 41 || (kind >= 50 && kind <= 53);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -196,6 +197,23 @@ void FreeArrays() {
     FreeTable(OldSit);
     FreeTable(idlist);
     FreeTable(RGBdata);
+}
+
+std::string FormatString(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    va_list ap2;
+    va_copy(ap2, ap);
+    int n = vsnprintf(nullptr, 0, fmt, ap);
+    va_end(ap);
+    std::string s;
+    if (n > 0) {
+        s.resize(static_cast<size_t>(n) + 1);
+        vsnprintf(&s[0], s.size(), fmt, ap2);
+        s.resize(static_cast<size_t>(n));
+    }
+    va_end(ap2);
+    return s;
 }
 
 // ---------------------------------------------------------------------------

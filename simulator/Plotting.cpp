@@ -70,23 +70,6 @@ constexpr int TRACK_LOW_ROWS = 148;      // middle vascular file counts as outer
 // ---------------------------------------------------------------------------
 // File handling.
 
-__attribute__((format(printf, 1, 2)))
-std::string FileName(const char* fmt, ...) {
-    va_list ap;
-    va_start(ap, fmt);
-    va_list ap2;
-    va_copy(ap2, ap);
-    int n = vsnprintf(nullptr, 0, fmt, ap);
-    va_end(ap);
-    std::string name;
-    if (n > 0) {
-        std::vector<char> buf(static_cast<size_t>(n) + 1);
-        vsnprintf(buf.data(), buf.size(), fmt, ap2);
-        name.assign(buf.data(), static_cast<size_t>(n));
-    }
-    va_end(ap2);
-    return name;
-}
 
 // One output file, open for the lifetime of the object.  Failures to open or
 // to write are reported once on standard error; writes to a file that could
@@ -294,23 +277,23 @@ void SaveTotAuxin(int t) {
     double total = 0.0;
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) total = total + Caux1[i][j];
-    OutputFile f(FileName("%s/Totalauxin", dirname), "a");
+    OutputFile f(FormatString("%s/Totalauxin", dirname), "a");
     f.Printf("%i\t%f\t%f\n", t, total, total / static_cast<double>(NCOLS * NROWS));
 }
 
 void SaveTotPlts(int t) {
     double total = 0.0;
     for (int k = 0; k < actcells; k++) total = total + Plts[k];
-    OutputFile f(FileName("%s/Totalplts", dirname), "a");
+    OutputFile f(FormatString("%s/Totalplts", dirname), "a");
     f.Printf("%i\t%f\t%f\n", t, total, MeanOf(total, actcells));
 }
 
 void Tracktotalmeasures(int t) {
     {
-        OutputFile f(FileName("%s/Tracktotalrootsize", dirname), "a");
+        OutputFile f(FormatString("%s/Tracktotalrootsize", dirname), "a");
         f.Printf("%i\t%i\t%i\n", t, leftsize, rightsize);
     }
-    OutputFile f(FileName("%s/Tracktotalrootnumber", dirname), "a");
+    OutputFile f(FormatString("%s/Tracktotalrootnumber", dirname), "a");
     f.Printf("%i\t%i\t%i\n", t, totalrootcellnrL, totalrootcellnrR);
 }
 
@@ -320,7 +303,7 @@ void SaveTemp(int t, int column, int row) {
         ReportNoProbeCell();
         return;
     }
-    WriteProbeLine(FileName("%s/TemporalDynamicsPoint%i_%i", dirname, column, row), t, cell);
+    WriteProbeLine(FormatString("%s/TemporalDynamicsPoint%i_%i", dirname, column, row), t, cell);
 }
 
 void SaveTempQC(int t) {
@@ -342,7 +325,7 @@ void SaveTempQC(int t) {
         ReportNoProbeCell();
         return;
     }
-    WriteProbeLine(FileName("%s/TemporalDynamicsQC%i_%i", dirname, QC_COLUMN, row), t, cell);
+    WriteProbeLine(FormatString("%s/TemporalDynamicsQC%i_%i", dirname, QC_COLUMN, row), t, cell);
 }
 
 // ---------------------------------------------------------------------------
@@ -367,8 +350,8 @@ void SaveGradGridRes(int t) {
     };
 
     for (const Pair& p : pairs) {
-        OutputFile left(FileName(p.left, dirname, t), "w");
-        OutputFile right(FileName(p.right, dirname, t), "w");
+        OutputFile left(FormatString(p.left, dirname, t), "w");
+        OutputFile right(FormatString(p.right, dirname, t), "w");
 
         // Tip section: the first point of the tissue in each low row.
         for (int r = 0; r <= GRID_TIP_LAST_ROW && r < NROWS; r++) {
@@ -422,7 +405,7 @@ void SaveGradCellularRes(int t) {
         {"%s/Spatialdynamics_vascL_time%i", 97},   {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - 97},
     };
     for (const Profile& p : profiles) {
-        OutputFile f(FileName(p.name, dirname, t), "wb");
+        OutputFile f(FormatString(p.name, dirname, t), "wb");
         if (p.column < 0 || p.column >= NCOLS) continue;
         for (int r = 0; r < NROWS; r++) {
             int cell = Cell[p.column][r];
@@ -470,14 +453,14 @@ void ExtraMeasurements(int t) {
     HeightWalk wa = WalkHeights(EXTRA_COLUMN_A);
     HeightWalk wb = WalkHeights(EXTRA_COLUMN_B);
     {
-        OutputFile f(FileName("%s/ExtraMeasurements", dirname), "a");
+        OutputFile f(FormatString("%s/ExtraMeasurements", dirname), "a");
         f.Printf("%i\t%i\t%i\t%f\t%i", t, rtop, CellHeight[capCell], MeanCells[capCell], pinRow);
         WriteHeightColumns(f, wa);
         WriteHeightColumns(f, wb);
         f.Printf("\n");
     }
 
-    OutputFile f2(FileName("%s/ExtraMeasurements2", dirname), "a");
+    OutputFile f2(FormatString("%s/ExtraMeasurements2", dirname), "a");
     int cell = CellAt(EXTRA_COLUMN_B, EXTRA_HEIGHT_ROW);
     if (cell >= 0) f2.Printf("%i\t%i\t%i\t%i\n", t, cell, CellDivNr[cell], CellTimeLastDiv[cell]);
 }
@@ -486,12 +469,12 @@ void ExtraMeasurements(int t) {
 // Space-time tracks
 
 void TrackAuxSpaceTime(int t) {
-    OutputFile cor(FileName("%s/TrackAuxCorinSpaceTime", dirname), "a");
-    OutputFile endo(FileName("%s/TrackAuxendoinSpaceTime", dirname), "a");
-    OutputFile peri(FileName("%s/TrackAuxperiinSpaceTime", dirname), "a");
-    OutputFile side(FileName("%s/TrackAuxsidevascinSpaceTime", dirname), "a");
-    OutputFile mid(FileName("%s/TrackAuxmidvascinSpaceTime", dirname), "a");
-    OutputFile epi(FileName("%s/TrackAuxinSpaceTime", dirname), "a");
+    OutputFile cor(FormatString("%s/TrackAuxCorinSpaceTime", dirname), "a");
+    OutputFile endo(FormatString("%s/TrackAuxendoinSpaceTime", dirname), "a");
+    OutputFile peri(FormatString("%s/TrackAuxperiinSpaceTime", dirname), "a");
+    OutputFile side(FormatString("%s/TrackAuxsidevascinSpaceTime", dirname), "a");
+    OutputFile mid(FormatString("%s/TrackAuxmidvascinSpaceTime", dirname), "a");
+    OutputFile epi(FormatString("%s/TrackAuxinSpaceTime", dirname), "a");
 
     int mCor = -2, mEndo = -2, mPeri = -2, mSide = -2, mMid = -2, mEpi = -2;
     WalkRows([&](int r) {
@@ -515,12 +498,12 @@ void TrackAuxSpaceTime(int t) {
 }
 
 void TrackARRsSpaceTime(int t) {
-    OutputFile arr1(FileName("%s/TrackARR1sexpinSpaceTime", dirname), "a");
-    OutputFile arr12(FileName("%s/TrackARR12sexpinSpaceTime", dirname), "a");
-    OutputFile rga(FileName("%s/TrackARR1seffinSpaceTime", dirname), "a");
-    OutputFile varr1(FileName("%s/TrackARR1vascexpinSpaceTime", dirname), "a");
-    OutputFile varr12(FileName("%s/TrackARR12vascexpinSpaceTime", dirname), "a");
-    OutputFile vrga(FileName("%s/TrackARR1vasceffinSpaceTime", dirname), "a");
+    OutputFile arr1(FormatString("%s/TrackARR1sexpinSpaceTime", dirname), "a");
+    OutputFile arr12(FormatString("%s/TrackARR12sexpinSpaceTime", dirname), "a");
+    OutputFile rga(FormatString("%s/TrackARR1seffinSpaceTime", dirname), "a");
+    OutputFile varr1(FormatString("%s/TrackARR1vascexpinSpaceTime", dirname), "a");
+    OutputFile varr12(FormatString("%s/TrackARR12vascexpinSpaceTime", dirname), "a");
+    OutputFile vrga(FormatString("%s/TrackARR1vasceffinSpaceTime", dirname), "a");
 
     int mEpi = -2;
     WalkRows([&](int r) {
@@ -551,14 +534,14 @@ void TrackARRsSpaceTime(int t) {
 }
 
 void TrackPltsSpaceTime(int t) {
-    OutputFile epi(FileName("%s/TrackPltsinSpaceTime", dirname), "a");
-    OutputFile epiExp(FileName("%s/TrackPltsexpinSpaceTime", dirname), "a");
-    OutputFile cor(FileName("%s/TrackPltscorinSpaceTime", dirname), "a");
-    OutputFile corExp(FileName("%s/TrackPltscorexpinSpaceTime", dirname), "a");
-    OutputFile vasc(FileName("%s/TrackPltsvascinSpaceTime", dirname), "a");
-    OutputFile vascExp(FileName("%s/TrackPltsvascexpinSpaceTime", dirname), "a");
-    OutputFile all(FileName("%s/TrackPltsaverageinSpaceTime", dirname), "a");
-    OutputFile allExp(FileName("%s/TrackPltsaverageexpinSpaceTime", dirname), "a");
+    OutputFile epi(FormatString("%s/TrackPltsinSpaceTime", dirname), "a");
+    OutputFile epiExp(FormatString("%s/TrackPltsexpinSpaceTime", dirname), "a");
+    OutputFile cor(FormatString("%s/TrackPltscorinSpaceTime", dirname), "a");
+    OutputFile corExp(FormatString("%s/TrackPltscorexpinSpaceTime", dirname), "a");
+    OutputFile vasc(FormatString("%s/TrackPltsvascinSpaceTime", dirname), "a");
+    OutputFile vascExp(FormatString("%s/TrackPltsvascexpinSpaceTime", dirname), "a");
+    OutputFile all(FormatString("%s/TrackPltsaverageinSpaceTime", dirname), "a");
+    OutputFile allExp(FormatString("%s/TrackPltsaverageexpinSpaceTime", dirname), "a");
 
     int mEpi = -2;
     WalkRows([&](int r) {
@@ -603,11 +586,11 @@ void TrackPltsSpaceTime(int t) {
 void TrackCellTypeSpaceTime(int t) {
     TrackARRsSpaceTime(t);
 
-    OutputFile zone(FileName("%s/TrackCellTypeinSpaceTime", dirname), "a");
-    OutputFile div(FileName("%s/TrackdivTFinSpaceTime", dirname), "a");
-    OutputFile elong(FileName("%s/TrackelongTFinSpaceTime", dirname), "a");
-    OutputFile vdiv(FileName("%s/TrackdivTFvascinSpaceTime", dirname), "a");
-    OutputFile velong(FileName("%s/TrackelongTFvascinSpaceTime", dirname), "a");
+    OutputFile zone(FormatString("%s/TrackCellTypeinSpaceTime", dirname), "a");
+    OutputFile div(FormatString("%s/TrackdivTFinSpaceTime", dirname), "a");
+    OutputFile elong(FormatString("%s/TrackelongTFinSpaceTime", dirname), "a");
+    OutputFile vdiv(FormatString("%s/TrackdivTFvascinSpaceTime", dirname), "a");
+    OutputFile velong(FormatString("%s/TrackelongTFvascinSpaceTime", dirname), "a");
 
     int mEpi = -2, mVasc = -2;
     WalkRows([&](int r) {

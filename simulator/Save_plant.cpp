@@ -71,25 +71,8 @@ const RealGrid kRealGrids[] = {
 constexpr int kNumIntGrids = 4;
 constexpr int kNumRealGrids = 4;
 
-__attribute__((format(printf, 1, 2)))
-std::string Format(const char* fmt, ...) {
-    va_list ap;
-    va_start(ap, fmt);
-    va_list ap2;
-    va_copy(ap2, ap);
-    int n = vsnprintf(nullptr, 0, fmt, ap);
-    va_end(ap);
-    std::string s;
-    if (n > 0) {
-        std::vector<char> buf(static_cast<size_t>(n) + 1);
-        vsnprintf(buf.data(), buf.size(), fmt, ap2);
-        s.assign(buf.data(), static_cast<size_t>(n));
-    }
-    va_end(ap2);
-    return s;
-}
 
-std::string DumpFileName(int t) { return Format("%s/DumpPlantStateAt%.10d", dirname, t); }
+std::string DumpFileName(int t) { return FormatString("%s/DumpPlantStateAt%.10d", dirname, t); }
 
 // ---------------------------------------------------------------------------
 // Reading.

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // ---------------------------------------------------------------------------
 // Grid and capacity.  The older-generation programs build the same machinery
@@ -156,6 +157,9 @@ extern int totalrootcellnrL, totalrootcellnrR;
 
 // ---------------------------------------------------------------------------
 // Main: state lifetime and the run driver
+// printf into a string of whatever length it takes (file names are formed
+// with this: the output directory may be long).
+std::string FormatString(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void MakeArrays();
 void FreeArrays();
 void Start(int argc, char** argv);
