@@ -34,17 +34,6 @@ constexpr double DIFF_RATE = 0.008;
 constexpr double DIFF_DECAY = 0.00008;
 constexpr double DIFF_DONE = 85.0;
 constexpr double ARR_MARK_LEVEL = 25.0;
-constexpr int LAST_ROOTCAP_TYPE = 4;
-constexpr int EPIDERMIS_TYPE = 5;
-constexpr int OUTER_ROOTCAP_TYPE = 1;
-
-// Zonation states.
-constexpr int Z_TIP = 0;
-constexpr int Z_DIVIDING = 30;
-constexpr int Z_TRANSITION = 50;
-constexpr int Z_ELONGATING = 60;
-constexpr int Z_DIFFERENTIATED = 100;
-constexpr int Z_MATURE = 200;
 
 // Columns of the epidermis, of the vascular source of the factors and of the
 // outermost root cap layer, left side; the right side is the mirror.
@@ -60,7 +49,7 @@ int growthFirstTime = 0;
 inline bool RootcapTypeAtCentre(int c) {
     int ci = (CellMinI[c] + CellMaxI[c]) / 2;
     int cj = (CellMinJ[c] + CellMaxJ[c]) / 2;
-    return Tct[ci][cj] <= LAST_ROOTCAP_TYPE;
+    return Tct[ci][cj] <= TCT_LRC4;
 }
 
 void ComputeRates() {
@@ -68,7 +57,7 @@ void ComputeRates() {
         if (CellMinJ[i] > MERISTEM_BASE_ROW) epidermalcell(i);
         int x = Tct[CellMinI[i] + 1][CellMinJ[i] + 1];
         int T;
-        if (x <= LAST_ROOTCAP_TYPE) {
+        if (x <= TCT_LRC4) {
             T = CYCLE_ROOTCAP;
         } else if (CellDivNr[i] == 0) {
             T = CYCLE_DIV0;
@@ -121,7 +110,7 @@ void SpreadFactors() {
         int e = Cell[EPI_COL][er];
         if (e == -1 && er + 1 < NROWS) e = Cell[EPI_COL][er + 1];
         if (e == -1) continue;
-        if (Tct[ROOTCAP_COL][j] == OUTER_ROOTCAP_TYPE && Tct[ROOTCAP_COL_RIGHT][j] == OUTER_ROOTCAP_TYPE) {
+        if (Tct[ROOTCAP_COL][j] == TCT_LRC1 && Tct[ROOTCAP_COL_RIGHT][j] == TCT_LRC1) {
             const double dtf = TempdivTF[e];
             const double etf = TempelongTF[e];
             TempdivTF[c] = dtf;
@@ -319,7 +308,7 @@ int epidermalcell(int cell) {
     if (j >= 0) {
         int e = Cell[col][j];
         int checkRow = CellMaxJ[e] - 1;
-        if (checkRow >= 0 && checkRow < NROWS && Tct[col][checkRow] == EPIDERMIS_TYPE) return e;
+        if (checkRow >= 0 && checkRow < NROWS && Tct[col][checkRow] == TCT_EPIDERMIS) return e;
     }
     printf("epidermis not properly located \n");
     fflush(stdout);

@@ -46,7 +46,6 @@ constexpr int kTctPericycle = 8;
 constexpr int kTctVascOuter = 9;
 constexpr int kTctVascMiddle = 10;
 constexpr int kTctVascCentral = 11;
-constexpr int kTctQC = 12;
 constexpr int kTctWall = 20;
 constexpr int kColumellaShift = 12;    // cap/epidermis code + 12 = columella tier
 
@@ -285,7 +284,7 @@ void SetUpTissueLayout() {
             if (t >= kTctCapOuter && t <= kTctEpidermis && r < L3Row(col))
                 SetTct(col, r, t + kColumellaShift);
             else if ((t == kTctCortex || t == kTctEndodermis) && r < L4Row(col))
-                SetTct(col, r, kTctQC);
+                SetTct(col, r, TCT_QC);
         }
 
     // 9. Horizontal walls between the cells of the straight files.

@@ -23,15 +23,7 @@ namespace {
 // ---------------------------------------------------------------------------
 // Model constants of the measurements.
 
-// Tissue codes that the writers look for.
-constexpr int TCT_LRC1 = 1;
-constexpr int TCT_EPIDERMIS = 5;
-constexpr int TCT_CORTEX = 6;
-constexpr int TCT_ENDODERMIS = 7;
-constexpr int TCT_PERICYCLE = 8;
-constexpr int TCT_VASC_OUTER = 9;
-constexpr int TCT_VASC_MIDDLE = 10;
-constexpr int TCT_QC = 12;
+// A tissue code that no point has.
 constexpr int TCT_NONE_SEARCHED = 100;  // no tissue has this code
 constexpr int TMT_ROOTWARD = 2;
 

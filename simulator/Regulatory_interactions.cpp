@@ -52,7 +52,6 @@ constexpr int ARR1_RAMP_START = 388800;         // ARR1 switches on between thes
 constexpr int ARR1_RAMP_LAST = 431999;
 constexpr double ARR1_RAMP_LENGTH = 43200.0;
 
-constexpr int ZONE_MATURE = 200;
 
 inline double Square(double x) { return x * x; }
 inline double Fourth(double x) { return x * x * x * x; }
@@ -78,7 +77,7 @@ double positive4sigmoid(double x, double K, double M) {
 }
 
 double UpdatePlts(int, int cell, double drive, double dt) {
-    if (CellZonationState[cell] == ZONE_MATURE) {
+    if (CellZonationState[cell] == Z_MATURE) {
         Pltsexpr[cell] = 0;
         return dt * (-PLTS_DECAY * Plts[cell]);
     }
@@ -147,7 +146,7 @@ void UpdateGeneExpression(int time) {
 
         // 6. Auxin synthesis and conjugation enzymes.
         double dGh33, dYuc3;
-        if (CellZonationState[x] == ZONE_MATURE) {
+        if (CellZonationState[x] == Z_MATURE) {
             dGh33 = dt * (-ENZYME_DECAY * Gh33[x]);
             dYuc3 = dt * (-ENZYME_DECAY * Yuc3[x]);
         } else {

@@ -33,6 +33,37 @@ constexpr double DT = 0.2;                   // time per step
 // Point classes (Tc)
 enum { TC_WALL = 0, TC_CYTO = 1, TC_MEMBRANE = 2, TC_OUTSIDE = 3 };
 
+// Tissue types (Tct)
+enum {
+    TCT_NONE = 0,
+    TCT_LRC1 = 1,  // lateral root cap layers 1 (outermost) to 4
+    TCT_LRC2 = 2,
+    TCT_LRC3 = 3,
+    TCT_LRC4 = 4,
+    TCT_EPIDERMIS = 5,
+    TCT_CORTEX = 6,
+    TCT_ENDODERMIS = 7,
+    TCT_PERICYCLE = 8,
+    TCT_VASC_OUTER = 9,
+    TCT_VASC_MIDDLE = 10,
+    TCT_VASC_CENTRAL = 11,
+    TCT_QC = 12,
+    TCT_COLUMELLA1 = 13,  // columella tiers 1 (lowest) to 4
+    TCT_COLUMELLA4 = 16,
+    TCT_COLUMELLA_STEM = 17,
+    TCT_WALL = 20
+};
+
+// Zonation states (CellZonationState)
+enum {
+    Z_TIP = 0,
+    Z_DIVIDING = 30,
+    Z_TRANSITION = 50,
+    Z_ELONGATING = 60,
+    Z_DIFFERENTIATED = 100,
+    Z_MATURE = 200
+};
+
 // One record per grid point: one value per neighbour, in the order
 // +column, -column, +row, -row.
 struct NeighbourRates {
