@@ -613,31 +613,43 @@ void NumberCells() {
     actcells = n;
 }
 
+namespace {
+
+// Calls f(cell, column, first row, row past the end) for every run of points
+// of one cell in a column, column by column (each column is contiguous in
+// memory).
+template <typename F>
+void ForEachCellRun(F&& f) {
+    for (int i = 0; i < NCOLS; i++) {
+        const int* column = Cell[i];
+        int j = 0;
+        while (j < NROWS) {
+            const int x = column[j];
+            if (x < 0) {
+                j++;
+                continue;
+            }
+            const int first = j;
+            while (j < NROWS && column[j] == x) j++;
+            f(x, i, first, j);
+        }
+    }
+}
+
+}  // namespace
+
 void FindCellCorners() {
     for (int x = 0; x < MAXCELLS; x++) {
         CellMinI[x] = CellMinJ[x] = 10000;
         CellMaxI[x] = CellMaxJ[x] = 0;
         CellWidth[x] = CellHeight[x] = 0;
     }
-    // Column by column (each column is contiguous in memory), one update per
-    // run of points of the same cell.
-    for (int i = 0; i < NCOLS; i++) {
-        const int* column = Cell[i];
-        int j = 0;
-        while (j < NROWS) {
-            int x = column[j];
-            if (x < 0) {
-                j++;
-                continue;
-            }
-            int first = j;
-            while (j < NROWS && column[j] == x) j++;
-            if (i < CellMinI[x]) CellMinI[x] = i;
-            if (i > CellMaxI[x]) CellMaxI[x] = i;
-            if (first < CellMinJ[x]) CellMinJ[x] = first;
-            if (j - 1 > CellMaxJ[x]) CellMaxJ[x] = j - 1;
-        }
-    }
+    ForEachCellRun([](int x, int i, int first, int end) {
+        if (i < CellMinI[x]) CellMinI[x] = i;
+        if (i > CellMaxI[x]) CellMaxI[x] = i;
+        if (first < CellMinJ[x]) CellMinJ[x] = first;
+        if (end - 1 > CellMaxJ[x]) CellMaxJ[x] = end - 1;
+    });
     for (int x = 0; x < actcells; x++) {
         CellWidth[x] = CellMaxI[x] - CellMinI[x] + 1;
         CellHeight[x] = CellMaxJ[x] - CellMinJ[x] + 1;
@@ -649,20 +661,7 @@ void FindCellSizes() {
         CellSizes[x] = 0;
         InvCellSizes[x] = 0;
     }
-    for (int i = 0; i < NCOLS; i++) {
-        const int* column = Cell[i];
-        int j = 0;
-        while (j < NROWS) {
-            int x = column[j];
-            if (x < 0) {
-                j++;
-                continue;
-            }
-            int first = j;
-            while (j < NROWS && column[j] == x) j++;
-            CellSizes[x] += j - first;
-        }
-    }
+    ForEachCellRun([](int x, int, int first, int end) { CellSizes[x] += end - first; });
     for (int x = 0; x < actcells; x++) InvCellSizes[x] = 1.0 / CellSizes[x];
 }
 
