@@ -1,5 +1,7 @@
 #include "graphics_support.h"
 
+#include "test_support.h"
+
 #include <png.h>
 
 #include <algorithm>
@@ -17,15 +19,7 @@ RGB PixelAt(int i, int j) {
     return {p[0], p[1], p[2]};
 }
 
-void ClearToOutside() {
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) {
-            Tc[i][j] = TC_OUTSIDE;
-            Tct[i][j] = 0;
-            Tmt[i][j] = 0;
-            Cell[i][j] = -1;
-        }
-}
+void ClearToOutside() { testsupport::ClearToOutside(); }
 
 void PutRectCell(int c, int i0, int i1, int j0, int j1, int type) {
     for (int i = i0 - 1; i <= i1 + 1; i++)

@@ -1,5 +1,7 @@
 #include "growth_tissue.h"
 
+#include "test_support.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -7,12 +9,9 @@
 namespace growthtest {
 
 void ClearGrid() {
+    testsupport::ClearToOutside();
     for (int i = 0; i < NCOLS; i++) {
         for (int j = 0; j < NROWS; j++) {
-            Tc[i][j] = TC_OUTSIDE;
-            Tct[i][j] = 0;
-            Tmt[i][j] = 0;
-            Cell[i][j] = -1;
             Caux1[i][j] = 0.0;
             PinPrePat[i][j] = 0.0;
             Pin2PrePat[i][j] = 0.0;

@@ -1,18 +1,13 @@
 #include "measure_fixtures.h"
 
+#include "test_support.h"
+
 #include "rootsim.h"
 
 namespace measurefix {
 
 void ClearToOutside() {
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            Tc[i][j] = TC_OUTSIDE;
-            Tct[i][j] = 0;
-            Tmt[i][j] = 0;
-            Cell[i][j] = -1;
-        }
-    }
+    testsupport::ClearToOutside();
     actcells = 0;
 }
 

@@ -16,6 +16,9 @@ struct StateGuard {
     StateGuard& operator=(const StateGuard&) = delete;
 };
 
+// Makes every grid point outside: no class, tissue, side or cell.
+void ClearToOutside();
+
 // A fresh, empty temporary directory, removed with its contents on destruction.
 class TempDir {
 public:

@@ -1,16 +1,11 @@
 #include "transport_tissue.h"
 
+#include "test_support.h"
+
 namespace transporttissue {
 
 void ClearToOutside() {
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            Tc[i][j] = TC_OUTSIDE;
-            Tct[i][j] = 0;
-            Tmt[i][j] = 0;
-            Cell[i][j] = -1;
-        }
-    }
+    testsupport::ClearToOutside();
     for (int x = 0; x < MAXCELLS; x++) {
         CellMinI[x] = CellMaxI[x] = CellMinJ[x] = CellMaxJ[x] = 0;
         CellWidth[x] = CellHeight[x] = CellSizes[x] = 0;
