@@ -656,6 +656,13 @@ void SetTransportThreads(int n) {
 
 int TransportThreads() { return ThePool().Size(); }
 
+void RunOnTransportThreads(const std::function<void(int, int)>& f) {
+    Pool& pool = ThePool();
+    if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
+    const int n = pool.Size();
+    pool.Run([&](int t) { f(t, n); });
+}
+
 void dsolvetridiag(int n) {
     if (n < 1) return;  // an empty system has nothing to solve
     for (int k = 1; k < n; k++) {

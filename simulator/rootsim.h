@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // ---------------------------------------------------------------------------
@@ -248,6 +249,10 @@ void TransportCoefficientsChanged();
 // Threads of the transport step (0: all cores).  Results do not depend on it.
 void SetTransportThreads(int n);
 int TransportThreads();
+// Runs f(t, n) once for every thread t = 0..n-1 of the transport step's
+// threads and returns when all are done.  Work split by t must not depend on
+// n for its result (each thread writes its own part).
+void RunOnTransportThreads(const std::function<void(int, int)>& f);
 
 // Cellular_diffusion
 void CellularDiffusion(double* values, double vertical, double horizontal, bool drainTop,
