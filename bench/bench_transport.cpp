@@ -161,6 +161,76 @@ void Compare(const char* name, int plainSteps, int fastSteps) {
     Restore(start);
 }
 
+// ---------------------------------------------------------------------------
+// The real schedule with every callee timed: transport steps, the work of
+// every tenth step and growth.  Outputs (tables, pictures, dumps) are left
+// out; they are timed by a real run.
+enum Phase { P_TRANSPORT, P_PREPARED, P_GENES, P_GROWTH, P_CARRIERS, P_TRACK, P_COUNT };
+std::vector<double> phaseMs[P_COUNT];
+bool afterCoefficientUpdate = false;
+
+template <Phase P, void (*F)(int)>
+void Timed(int t) {
+    auto t0 = Clock::now();
+    F(t);
+    double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    Phase p = P;
+    if (P == P_TRANSPORT && afterCoefficientUpdate) p = P_PREPARED;
+    if (P == P_TRANSPORT) afterCoefficientUpdate = false;
+    if (P == P_CARRIERS) afterCoefficientUpdate = true;
+    phaseMs[p].push_back(ms);
+}
+void Skip(int) {}
+void Skip3(int, int, int) {}
+
+const ScheduleCallees kTimedCallees = {
+    Timed<P_TRANSPORT, UpdateAuxin>, Timed<P_GENES, UpdateGeneExpression>, Timed<P_GROWTH, Growth>,
+    Timed<P_CARRIERS, UpdateMembraneProteinsAndFluxes>, Timed<P_TRACK, TrackCells>,
+    Skip, Skip, Skip, Skip, Skip, Skip, Skip, Skip, Skip, Skip3, Skip,
+};
+
+double Mean(const std::vector<double>& v) {
+    double s = 0;
+    for (double x : v) s += x;
+    return v.empty() ? 0.0 : s / static_cast<double>(v.size());
+}
+
+// Runs steps first..last of the real schedule and prints what each phase
+// costs per call and per step.
+void ScheduleBreakdown(const char* name, long first, long last, int threads) {
+    SetTransportThreads(threads);
+    for (auto& v : phaseMs) v.clear();
+    afterCoefficientUpdate = false;
+    for (long j = first; j <= last; j++) RunStep(j, last, kTimedCallees);
+    const double steps = static_cast<double>(last - first + 1);
+    const double transport = Median(phaseMs[P_TRANSPORT]);
+    // The first transport step after a coefficient update factorises the
+    // line systems anew: its extra cost belongs to the tenth-step work.
+    const double prepare = std::max(0.0, Median(phaseMs[P_PREPARED]) - transport);
+    printf("%s, %d thread%s, steps %ld..%ld (%d cells at the end)\n", name, threads, threads == 1 ? "" : "s",
+           first, last, actcells);
+    printf("  transport step                 %8.3f ms (median)\n", transport);
+    struct Row {
+        const char* label;
+        double perCall;
+        size_t calls;
+    } rows[] = {
+        {"factorisation (extra)", prepare, phaseMs[P_PREPARED].size()},
+        {"gene step + cellular diff.", Mean(phaseMs[P_GENES]), phaseMs[P_GENES].size()},
+        {"carrier/coefficient update", Mean(phaseMs[P_CARRIERS]), phaseMs[P_CARRIERS].size()},
+        {"cell tracking", Mean(phaseMs[P_TRACK]), phaseMs[P_TRACK].size()},
+        {"growth", Mean(phaseMs[P_GROWTH]), phaseMs[P_GROWTH].size()},
+    };
+    double amortised = 0;
+    for (const Row& r : rows) {
+        const double perStep = r.perCall * static_cast<double>(r.calls) / steps;
+        amortised += perStep;
+        printf("  %-30s %8.3f ms per call, %4zu calls, %7.4f ms per step\n", r.label, r.perCall, r.calls, perStep);
+    }
+    printf("  every-tenth-step work and growth: %.4f ms per step = %.1f%% of the transport step\n", amortised,
+           transport > 0 ? 100.0 * amortised / transport : 0.0);
+}
+
 }  // namespace
 
 // Production steps only, for counting cycles with an external profiler.
@@ -207,6 +277,17 @@ int main(int argc, char** argv) {
 
     FullHeightRoot();
     Compare("full-height root (8..1897)", std::max(1, steps / 20), steps);
+
+    // The real schedule on the real root: from the start, and where growth
+    // has begun (the state is the young root's, the growth clocks run).
+    for (int threads : {1, 2}) {
+        maxmzheight = 212;
+        InitPlant();
+        FinishInitialRoot();
+        counter2 = 1;
+        ScheduleBreakdown("real schedule from the start", 1, std::max(200, steps), threads);
+        ScheduleBreakdown("real schedule with growth", 288001, 288000 + 5 * std::max(200, steps), threads);
+    }
 
     FreeArrays();
     return 0;

@@ -446,6 +446,15 @@ void PrimeGrowthClocks() {
     }
 }
 
+void FinishInitialRoot() {
+    rightsize = leftsize = 1067;
+    totalrootcellnrL = totalrootcellnrR = 21;
+    Plasmodesmatapatterning();
+    maxmzsize();
+    PrimeGrowthClocks();
+    TrackCells(0);
+}
+
 int RootsimMain(int argc, char** argv) {
     counter2 = 0;
 
@@ -476,12 +485,7 @@ int RootsimMain(int argc, char** argv) {
     maxmzheight = 212;
     InitPlant();
     MakeGraphics(0);
-    rightsize = leftsize = 1067;
-    totalrootcellnrL = totalrootcellnrR = 21;
-    Plasmodesmatapatterning();
-    maxmzsize();
-    PrimeGrowthClocks();
-    TrackCells(0);
+    FinishInitialRoot();
     printf("actually starting simulation\n");
     fflush(stdout);
 

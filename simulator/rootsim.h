@@ -197,6 +197,10 @@ void FreeArrays();
 void Start(int argc, char** argv);
 // Growth-clock priming of the young cell bands (run once before the loop).
 void PrimeGrowthClocks();
+// The rest of the start-up after InitPlant and the first picture set: side
+// sizes and file counts, plasmodesmata, meristem size, growth clocks, and the
+// first tracking of cells.
+void FinishInitialRoot();
 // The functions the time loop calls, so that the schedule can be driven with
 // other callees (a recorder in the tests).
 struct ScheduleCallees {
