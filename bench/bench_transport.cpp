@@ -132,6 +132,10 @@ std::vector<double> TimeSteps(void (*step)(), int n) {
 }
 
 void ProductionStep() { UpdateAuxin(0); }
+void RefactoriseAndStep() {
+    TransportCoefficientsChanged();
+    UpdateAuxin(0);
+}
 void PlainStep() { transportref::ReferenceUpdateAuxin(0); }
 
 void Compare(const char* name, int plainSteps, int fastSteps) {
@@ -234,10 +238,10 @@ void ScheduleBreakdown(const char* name, long first, long last, int threads) {
 }  // namespace
 
 // Production steps only, for counting cycles with an external profiler.
-void ProductionOnly(int steps, int threads) {
+void ProductionOnly(int steps, int threads, bool refactorise) {
     SetTransportThreads(threads);
     counter2 = 1;
-    std::vector<double> t = TimeSteps(ProductionStep, steps);
+    std::vector<double> t = TimeSteps(refactorise ? RefactoriseAndStep : ProductionStep, steps);
     printf("production only, %d thread(s): median %.3f ms/step, best %.3f\n", threads, Median(t),
            *std::min_element(t.begin(), t.end()));
 }
@@ -247,7 +251,8 @@ int main(int argc, char** argv) {
     if (steps < 1) steps = 1;
     MakeArrays();
     if (argc > 2) {
-        // bench_transport STEPS full|initial THREADS: one case, production only.
+        // bench_transport STEPS full|initial THREADS [refactorise]: one case,
+        // production only; with "refactorise", every step factorises anew.
         int threads = argc > 3 ? atoi(argv[3]) : 1;
         if (strcmp(argv[2], "full") == 0) {
             FullHeightRoot();
@@ -255,7 +260,7 @@ int main(int argc, char** argv) {
             InitPlant();
             CoefficientsFromTissue();
         }
-        ProductionOnly(steps, threads);
+        ProductionOnly(steps, threads, argc > 4 && strcmp(argv[4], "refactorise") == 0);
         FreeArrays();
         return 0;
     }

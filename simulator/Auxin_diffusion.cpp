@@ -237,162 +237,184 @@ void Reserve(Sweep& s, size_t n, size_t nm) {
     }
 }
 
-// Coefficients of point (i, j) as the line systems use them.  K: diffusion
-// weights, N: neighbour membrane coefficients, S: self coefficients, each in
-// the record order +column, -column, +row, -row.
-struct PointCoef {
-    double K[4], N[4], S[4];
-};
+// Non-outside extent of every column and every row (empty: lo > hi).
+struct Extents {
+    std::vector<int> colLo, colHi, rowLo, rowHi;
+} extents;
 
-inline void LoadCoef(int i, int j, PointCoef& pc) {
-    const NeighbourRates& k = DiffAuxC[i][j];
-    const NeighbourRates& e = Eff[i][j];
-    const NeighbourRates& f = Inf[i][j];
-    int t = Tc[i][j];
-    for (int q = 0; q < 4; q++) {
-        pc.K[q] = k[q];
-        if (t == TC_WALL) {
-            pc.N[q] = e[q];
-            pc.S[q] = f[q];
-        } else if (t == TC_MEMBRANE) {
-            pc.N[q] = f[q];
-            pc.S[q] = e[q];
-        } else {
-            pc.N[q] = 0.0;
-            pc.S[q] = 0.0;
-        }
+void FindExtents() {
+    Extents& e = extents;
+    e.colLo.assign(NCOLS, NROWS);
+    e.colHi.assign(NCOLS, -1);
+    e.rowLo.assign(NROWS, NCOLS);
+    e.rowHi.assign(NROWS, -1);
+    for (int i = 0; i < NCOLS; i++) {
+        const int* t = Tc[i];
+        int lo = 0, hi = NROWS - 1;
+        while (lo <= hi && t[lo] == TC_OUTSIDE) lo++;
+        while (hi >= lo && t[hi] == TC_OUTSIDE) hi--;
+        e.colLo[i] = lo;
+        e.colHi[i] = hi;
+        for (int j = lo; j <= hi; j++)
+            if (t[j] != TC_OUTSIDE) {
+                if (e.rowLo[j] > i) e.rowLo[j] = i;
+                e.rowHi[j] = i;
+            }
     }
 }
 
-// Fills one sweep.  For the column sweep the lines are columns (along = rows,
-// record components 2/3 along, 0/1 across); for the row sweep the reverse.
-void PrepareSweep(Sweep& s, bool columns) {
+// Groups of one sweep and their place in the per-position arrays.
+void PlanGroups(Sweep& s, bool columns) {
     const int nlines = columns ? NCOLS : NROWS;
     const int len = columns ? NROWS : NCOLS;
-    const int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
-    const int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
-    auto isOut = [&](int line, int k) {
-        return columns ? Tc[line][k] == TC_OUTSIDE : Tc[k][line] == TC_OUTSIDE;
-    };
-
+    const std::vector<int>& lineLo = columns ? extents.colLo : extents.rowLo;
+    const std::vector<int>& lineHi = columns ? extents.colHi : extents.rowHi;
     s.groups.clear();
+    size_t positions = 0;
     for (int first = 0; first < nlines; first += LANES) {
         Group g;
         g.first = first;
         g.lanes = std::min(LANES, nlines - first);
         int lo = len, hi = -1;
         for (int l = 0; l < g.lanes; l++) {
-            int line = first + l;
-            for (int k = 0; k < len; k++)
-                if (!isOut(line, k)) {
-                    lo = std::min(lo, k);
-                    break;
-                }
-            for (int k = len - 1; k >= 0; k--)
-                if (!isOut(line, k)) {
-                    hi = std::max(hi, k);
-                    break;
-                }
+            lo = std::min(lo, lineLo[first + l]);
+            hi = std::max(hi, lineHi[first + l]);
         }
         if (hi < 0) continue;  // nothing but outside points: no result is kept
         // One outside point beyond each end (the grid's border is outside).
         g.lo = std::max(lo - 1, 0);
         g.hi = std::min(hi + 1, len - 1);
+        g.off = positions;
+        // Membrane entries of a group follow from its own start, so that the
+        // groups can be filled independently; flagged positions are a part of
+        // the span, the rest of the reserved room is never touched.
+        g.moff = positions;
+        positions += static_cast<size_t>(g.hi - g.lo + 1);
         s.groups.push_back(g);
     }
-    // Lane values of the whole group first, then the packed form.
-    const double h = HALFSTEP;
-    PointCoef pc;
-    static std::vector<double> tmp[10];
-    struct Packed {
-        std::vector<vd> m, bp, cc, pd, mem;
-        std::vector<vf> Kud;
-        std::vector<unsigned char> flag;
-    };
-    static Packed pk;
-    for (auto* v : {&pk.m, &pk.bp, &pk.cc, &pk.pd, &pk.mem}) v->clear();
-    pk.Kud.clear();
-    pk.flag.clear();
-    for (Group& g : s.groups) {
-        const int span = g.hi - g.lo + 1;
-        for (auto& t : tmp) t.assign(static_cast<size_t>(span) * LANES, 0.0);
-        for (int l = 0; l < LANES; l++) {
-            const bool lane = l < g.lanes;
-            const int line = g.first + l;
-            double bprev = 1.0, cprev = 0.0;
-            for (int k = g.lo; k <= g.hi; k++) {
-                const size_t at = static_cast<size_t>(k - g.lo) * LANES + static_cast<size_t>(l);
-                double a, b, c, Ku = -1, Kd = 0, Nu = 0, Nd = 0, hS = 0, p = 0, d = 0;
-                const bool inside = lane && !isOut(line, k);
-                if (inside) {
-                    const int ci = columns ? line : k, cj = columns ? k : line;
-                    LoadCoef(ci, cj, pc);
-                    a = -pc.K[qPrev] - h * pc.N[qPrev];
-                    c = -pc.K[qNext] - h * pc.N[qNext];
-                    b = 1 + pc.K[qNext] + pc.K[qPrev] - h * (pc.S[qNext] + pc.S[qPrev]);
-                    Ku = pc.K[qUp];
-                    Kd = pc.K[qDn];
-                    Nu = pc.N[qUp];
-                    Nd = pc.N[qDn];
-                    hS = h * (pc.S[qUp] + pc.S[qDn]);
-                    p = paux[ci][cj];
-                    d = daux[ci][cj];
-                } else {
-                    a = 0;
-                    b = 1;
-                    c = 0;
-                }
-                // Below the span every point is outside, so the elimination
-                // enters the span with diagonal 1 and super-diagonal 0.
-                const double m = a / bprev;
-                const double bp = b - cprev * m;
-                bprev = bp;
-                cprev = c;
-                const double vals[10] = {m, bp, c, p, d, Ku, Kd, Nu, Nd, hS};
-                for (int q = 0; q < 10; q++) tmp[q][at] = vals[q];
-            }
-        }
-        g.off = pk.m.size();
-        g.moff = pk.mem.size() / 3;
-        for (int k = 0; k < span; k++) {
-            vd vec[10];
-            bool flagged = false;
-            for (int q = 0; q < 10; q++)
-                for (int l = 0; l < LANES; l++) vec[q][l] = tmp[q][static_cast<size_t>(k) * LANES + static_cast<size_t>(l)];
-            for (int l = 0; l < LANES; l++)
-                if (vec[7][l] != 0 || vec[8][l] != 0 || vec[9][l] != 0) flagged = true;
-            // Ku and Kd are 0, 4 or 60 (or the -1 mark): exact in floats.
-            for (int q = 5; q <= 6; q++)
-                for (int l = 0; l < LANES; l++)
-                    if (static_cast<double>(static_cast<float>(vec[q][l])) != vec[q][l]) {
-                        fprintf(stderr, "rootsim: diffusion weight %g is not exact in single precision\n",
-                                vec[q][l]);
-                        exit(1);
-                    }
-            pk.m.push_back(vec[0]);
-            pk.bp.push_back(vec[1]);
-            pk.cc.push_back(vec[2]);
-            pk.pd.push_back(vec[3]);
-            pk.pd.push_back(vec[4]);
-            pk.Kud.push_back(__builtin_convertvector(vec[5], vf));
-            pk.Kud.push_back(__builtin_convertvector(vec[6], vf));
-            pk.flag.push_back(flagged ? 1 : 0);
-            if (flagged) {
-                pk.mem.push_back(vec[7]);
-                pk.mem.push_back(vec[8]);
-                pk.mem.push_back(vec[9]);
-            }
-        }
-    }
-    Reserve(s, pk.m.size(), pk.mem.size() / 3);
-    memcpy(s.m, pk.m.data(), pk.m.size() * sizeof(vd));
-    memcpy(s.bp, pk.bp.data(), pk.bp.size() * sizeof(vd));
-    memcpy(s.cc, pk.cc.data(), pk.cc.size() * sizeof(vd));
-    memcpy(s.pd, pk.pd.data(), pk.pd.size() * sizeof(vd));
-    memcpy(s.Kud, pk.Kud.data(), pk.Kud.size() * sizeof(vf));
-    memcpy(s.mflag, pk.flag.data(), pk.flag.size());
-    if (!pk.mem.empty()) memcpy(s.mem, pk.mem.data(), pk.mem.size() * sizeof(vd));
+    Reserve(s, positions, positions);
     s.nthreads_split = 0;
+}
+
+// Elimination state of one group between positions.  Below the span every
+// point is outside, so the elimination enters the span with diagonal 1 and
+// super-diagonal 0.
+struct FillState {
+    vd bprev, cprev;
+    vd* mem;
+    bool exact;
+};
+
+FillState StartFill(const Sweep& s, const Group& g) { return FillState{Splat(1.0), Splat(0.0), s.mem + 3 * g.moff, true}; }
+
+// Factorises position k of a group: the coefficients of each lane's point as
+// the line systems use them (K: diffusion weights, N: neighbour membrane
+// coefficients, S: self coefficients, in the record order +column, -column,
+// +row, -row) and one elimination step of all lanes at once.  Clears
+// st.exact when a diffusion weight across the lines is not exact in single
+// precision.
+template <bool columns>
+__attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
+    constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
+    constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
+    const double h = HALFSTEP;
+    // Points are read through pointers chosen without branches (the tissue
+    // changes from point to point): an outside point or a padding lane reads
+    // zeros, a cytoplasm point reads zero membrane coefficients.
+    static const double zeros[4] = {0, 0, 0, 0};
+    auto pick = [](bool cond, const double* yes, const double* no) {
+        const uintptr_t m = 0 - static_cast<uintptr_t>(cond);
+        return reinterpret_cast<const double*>((reinterpret_cast<uintptr_t>(yes) & m) |
+                                               (reinterpret_cast<uintptr_t>(no) & ~m));
+    };
+    const size_t at = g.off + static_cast<size_t>(k - g.lo);
+    vd Kp, Kn, Ku, Kd, Np, Nn, Nu, Nd, Sp, Sn, Su, Sd, p, d;
+    vi out;
+    for (int l = 0; l < LANES; l++) {
+        const bool lane = l < g.lanes;
+        const int ci = columns ? g.first + l : k, cj = columns ? k : g.first + l;
+        const int cic = lane ? ci : 0, cjc = lane ? cj : 0;
+        const int t = lane ? Tc[cic][cjc] : TC_OUTSIDE;
+        const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
+        const double* e = Eff[cic][cjc].r;
+        const double* f = Inf[cic][cjc].r;
+        const double* K = pick(o, zeros, DiffAuxC[cic][cjc].r);
+        const double* n = pick(wall, e, pick(memb, f, zeros));
+        const double* sf = pick(wall, f, pick(memb, e, zeros));
+        Kp[l] = K[qPrev];
+        Kn[l] = K[qNext];
+        Ku[l] = K[qUp];
+        Kd[l] = K[qDn];
+        Np[l] = n[qPrev];
+        Nn[l] = n[qNext];
+        Nu[l] = n[qUp];
+        Nd[l] = n[qDn];
+        Sp[l] = sf[qPrev];
+        Sn[l] = sf[qNext];
+        Su[l] = sf[qUp];
+        Sd[l] = sf[qDn];
+        p[l] = *pick(o, zeros, &paux[cic][cjc]);
+        d[l] = *pick(o, zeros, &daux[cic][cjc]);
+        out[l] = o ? -1 : 0;
+    }
+    const vd hv = Splat(h), zero = Splat(0.0);
+    const vd a = Select(out, zero, -Kp - hv * Np);
+    const vd c = Select(out, zero, -Kn - hv * Nn);
+    const vd b = Select(out, Splat(1.0), Splat(1.0) + Kn + Kp - hv * (Sn + Sp));
+    const vd hS = hv * (Su + Sd);
+    Ku = Select(out, Splat(-1.0), Ku);
+    const vd m = a / st.bprev;
+    const vd bp = b - st.cprev * m;
+    st.bprev = bp;
+    st.cprev = c;
+    s.m[at] = m;
+    s.bp[at] = bp;
+    s.cc[at] = c;
+    s.pd[2 * at] = p;
+    s.pd[2 * at + 1] = d;
+    // The weights across the lines are 0, 4 or 60 (or the -1 mark):
+    // exact in single precision.
+    const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
+    const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
+    st.exact &= (same[0] & same[1] & same[2] & same[3]) != 0;
+    s.Kud[2 * at] = ku;
+    s.Kud[2 * at + 1] = kd;
+    const vi nz = (Nu != zero) | (Nd != zero) | (hS != zero);
+    const bool flagged = (nz[0] | nz[1] | nz[2] | nz[3]) != 0;
+    s.mflag[at] = flagged ? 1 : 0;
+    // Written always, kept only where flagged: the room is reserved.
+    st.mem[0] = Nu;
+    st.mem[1] = Nd;
+    st.mem[2] = hS;
+    st.mem += flagged ? 3 : 0;
+}
+
+// Column sweep: each group runs up its columns.
+bool FillColumnGroup(Sweep& s, const Group& g) {
+    FillState st = StartFill(s, g);
+    for (int k = g.lo; k <= g.hi; k++) FillPosition<true>(s, g, k, st);
+    return st.exact;
+}
+
+// Row sweep: the groups [gb, ge) advance together, column by column, so that
+// every column is read in order of its rows instead of across the grid.
+bool FillRowGroups(Sweep& s, size_t gb, size_t ge) {
+    static thread_local std::vector<FillState> states;
+    states.clear();
+    int kmin = NCOLS, kmax = -1;
+    for (size_t gi = gb; gi < ge; gi++) {
+        states.push_back(StartFill(s, s.groups[gi]));
+        kmin = std::min(kmin, s.groups[gi].lo);
+        kmax = std::max(kmax, s.groups[gi].hi);
+    }
+    bool exact = true;
+    for (int k = kmin; k <= kmax; k++)
+        for (size_t gi = gb; gi < ge; gi++) {
+            const Group& g = s.groups[gi];
+            if (k >= g.lo && k <= g.hi) FillPosition<false>(s, g, k, states[gi - gb]);
+        }
+    for (const FillState& st : states) exact &= st.exact;
+    return exact;
 }
 
 // Splits the groups between n threads by their number of points.
@@ -683,8 +705,23 @@ void UpdateAuxin(int time) {
     if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
     const int n = pool.Size();
     if (preparedVersion != transportCoefficientsVersion) {
-        PrepareSweep(colSweep, true);
-        PrepareSweep(rowSweep, false);
+        FindExtents();
+        PlanGroups(colSweep, true);
+        PlanGroups(rowSweep, false);
+        SplitWork(colSweep, n);
+        SplitWork(rowSweep, n);
+        std::atomic<bool> exact{true};
+        pool.Run([&](int t) {
+            bool ok = true;
+            for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+                ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
+            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1]);
+            if (!ok) exact = false;
+        });
+        if (!exact) {
+            fprintf(stderr, "rootsim: a diffusion weight is not exact in single precision\n");
+            exit(1);
+        }
         meansPlan.nthreads = 0;
         preparedVersion = transportCoefficientsVersion;
     }
