@@ -74,7 +74,6 @@ struct Sweep {
     vd* m = nullptr;        // elimination multiplier
     vd* bp = nullptr;       // modified diagonal
     vd* cc = nullptr;       // super-diagonal
-    vd* pd = nullptr;       // production, decay (two vectors per position)
     vf* Kud = nullptr;      // weight toward +across, -across (two vectors per position)
     unsigned char* mflag = nullptr;
     vd* mem = nullptr;      // Nu, Nd, h*(Su + Sd) of flagged positions
@@ -222,8 +221,6 @@ void Reserve(Sweep& s, size_t n, size_t nm) {
             free(*arr);
             *arr = AllocVec<vd>(n);
         }
-        free(s.pd);
-        s.pd = AllocVec<vd>(2 * n);
         free(s.Kud);
         s.Kud = AllocVec<vf>(2 * n);
         free(s.mflag);
@@ -328,7 +325,7 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
                                                (reinterpret_cast<uintptr_t>(no) & ~m));
     };
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
-    vd Kp, Kn, Ku, Kd, Np, Nn, Nu, Nd, Sp, Sn, Su, Sd, p, d;
+    vd Kp, Kn, Ku, Kd, Np, Nn, Nu, Nd, Sp, Sn, Su, Sd;
     vi out;
     for (int l = 0; l < LANES; l++) {
         const bool lane = l < g.lanes;
@@ -353,8 +350,6 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         Sn[l] = sf[qNext];
         Su[l] = sf[qUp];
         Sd[l] = sf[qDn];
-        p[l] = *pick(o, zeros, &paux[cic][cjc]);
-        d[l] = *pick(o, zeros, &daux[cic][cjc]);
         out[l] = o ? -1 : 0;
     }
     const vd hv = Splat(h), zero = Splat(0.0);
@@ -370,8 +365,6 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     s.m[at] = m;
     s.bp[at] = bp;
     s.cc[at] = c;
-    s.pd[2 * at] = p;
-    s.pd[2 * at + 1] = d;
     // The weights across the lines are 0, 4 or 60 (or the -1 mark):
     // exact in single precision.
     const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
@@ -466,7 +459,13 @@ void ColumnGroup(const Group& g, vd* rp) {
         col[l + 1] = Caux1[ci];
     }
     double* out[LANES];
-    for (int l = 0; l < LANES; l++) out[l] = Cauxint[std::min(i0 + l, NCOLS - 1)];
+    const double *pcol[LANES], *dcol[LANES];
+    for (int l = 0; l < LANES; l++) {
+        const int ci = std::min(i0 + l, NCOLS - 1);
+        out[l] = Cauxint[ci];
+        pcol[l] = paux[ci];
+        dcol[l] = daux[ci];
+    }
     const vd* mem = s.mem + 3 * g.moff;
     vd prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
@@ -486,9 +485,13 @@ void ColumnGroup(const Group& g, vd* rp) {
     for (int k = g.hi - 1; k >= g.lo; k--) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        vd u;
-        for (int l = 0; l < LANES; l++) u[l] = col[l + 1][k];
-        const vd res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        vd u, p, d;
+        for (int l = 0; l < LANES; l++) {
+            u[l] = col[l + 1][k];
+            p[l] = pcol[l][k];
+            d[l] = dcol[l][k];
+        }
+        const vd res = x + tenth * (p - d * u);
         const vf ku = s.Kud[2 * at];
         for (int l = 0; l < g.lanes; l++)
             if (ku[l] >= 0) out[l][k] = res[l];
@@ -529,7 +532,7 @@ void RowGroup(const Group& g, vd* rp, bool check, long& firstBad) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
         const vd u = load(Cauxint, k, 0);
-        const vd res = x + tenth * (s.pd[2 * at] - s.pd[2 * at + 1] * u);
+        const vd res = x + tenth * (load(paux, k, 0) - load(daux, k, 0) * u);
         const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
         if (full) {
             // Outside points keep what they hold.
