@@ -43,6 +43,19 @@ __attribute__((always_inline)) inline vd Splat(double x) {
 }
 __attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
 
+// Rows r[0..3] of a 4 x 4 block to its columns c[0..3].
+__attribute__((always_inline)) inline void Transpose(const vd r[4], vd c[4]) {
+    static_assert(LANES == 4, "a block of four lanes");
+    const vd t0 = __builtin_shuffle(r[0], r[1], vi{0, 4, 2, 6});
+    const vd t1 = __builtin_shuffle(r[0], r[1], vi{1, 5, 3, 7});
+    const vd t2 = __builtin_shuffle(r[2], r[3], vi{0, 4, 2, 6});
+    const vd t3 = __builtin_shuffle(r[2], r[3], vi{1, 5, 3, 7});
+    c[0] = __builtin_shuffle(t0, t2, vi{0, 1, 4, 5});
+    c[1] = __builtin_shuffle(t1, t3, vi{0, 1, 4, 5});
+    c[2] = __builtin_shuffle(t0, t2, vi{2, 3, 6, 7});
+    c[3] = __builtin_shuffle(t1, t3, vi{2, 3, 6, 7});
+}
+
 // ---------------------------------------------------------------------------
 // Factorised line systems of one sweep.  A group is LANES neighbouring lines;
 // its span [lo, hi] along the lines covers every non-outside point of its
@@ -325,7 +338,9 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
                                                (reinterpret_cast<uintptr_t>(no) & ~m));
     };
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
-    vd Kp, Kn, Ku, Kd, Np, Nn, Nu, Nd, Sp, Sn, Su, Sd;
+    // Each lane's records are read whole (one vector each, in the order
+    // +column, -column, +row, -row) and turned into one vector per direction.
+    vd Krec[LANES], Nrec[LANES], Srec[LANES];
     vi out;
     for (int l = 0; l < LANES; l++) {
         const bool lane = l < g.lanes;
@@ -335,23 +350,19 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
         const double* e = Eff[cic][cjc].r;
         const double* f = Inf[cic][cjc].r;
-        const double* K = pick(o, zeros, DiffAuxC[cic][cjc].r);
-        const double* n = pick(wall, e, pick(memb, f, zeros));
-        const double* sf = pick(wall, f, pick(memb, e, zeros));
-        Kp[l] = K[qPrev];
-        Kn[l] = K[qNext];
-        Ku[l] = K[qUp];
-        Kd[l] = K[qDn];
-        Np[l] = n[qPrev];
-        Nn[l] = n[qNext];
-        Nu[l] = n[qUp];
-        Nd[l] = n[qDn];
-        Sp[l] = sf[qPrev];
-        Sn[l] = sf[qNext];
-        Su[l] = sf[qUp];
-        Sd[l] = sf[qDn];
+        memcpy(&Krec[l], pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
+        memcpy(&Nrec[l], pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
+        memcpy(&Srec[l], pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
         out[l] = o ? -1 : 0;
     }
+    vd Kq[4], Nq[4], Sq[4];
+    Transpose(Krec, Kq);
+    Transpose(Nrec, Nq);
+    Transpose(Srec, Sq);
+    const vd Kp = Kq[qPrev], Kn = Kq[qNext], Kd = Kq[qDn];
+    vd Ku = Kq[qUp];
+    const vd Np = Nq[qPrev], Nn = Nq[qNext], Nu = Nq[qUp], Nd = Nq[qDn];
+    const vd Sp = Sq[qPrev], Sn = Sq[qNext], Su = Sq[qUp], Sd = Sq[qDn];
     const vd hv = Splat(h), zero = Splat(0.0);
     const vd a = Select(out, zero, -Kp - hv * Np);
     const vd c = Select(out, zero, -Kn - hv * Nn);
