@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "growth_drive.h"
 #include "rootsim.h"
 #include "transport_reference.h"
 #include "test_support.h"
@@ -138,4 +139,37 @@ TEST(FastTransport, ForkedCopyRunsTheStepAlone) {
             exit(same ? 0 : 3);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// A root that has grown and divided (cells shifted, new walls, cells shed at
+// the top) with the real coefficient update: the same bits as the plain solve
+// for one and two threads, on the irregular tissue growth leaves behind.
+TEST(FastTransport, GrownRootMatchesThePlainSolve) {
+    testsupport::StateGuard guard;
+    testsupport::TempDir out;
+    out.UseAsOutput();
+    growthtest::PrepareGrowingRoot(600);
+    growthtest::DriveResult r = growthtest::DriveGrowth(20, 58000, 2000, false);
+    ASSERT_EQ(r.failure, "");
+    ASSERT_GT(r.divisions, 0);
+    UpdateMembraneProteinsAndFluxes(98000);
+    counter2 = 1;
+    const Snapshot start = Take();
+    auto restore = [&] {
+        memcpy(Caux1[0], start.aux1.data(), start.aux1.size() * sizeof(double));
+        memcpy(Cauxint[0], start.auxint.data(), start.auxint.size() * sizeof(double));
+        memcpy(Caux2[0], start.aux2.data(), start.aux2.size() * sizeof(double));
+    };
+    for (int s = 0; s < 4; s++) transportref::ReferenceUpdateAuxin(0);
+    const Snapshot plain = Take();
+    for (int threads : {1, 2}) {
+        restore();
+        SetTransportThreads(threads);
+        for (int s = 0; s < 4; s++) UpdateAuxin(0);
+        const Snapshot fast = Take();
+        EXPECT_TRUE(SameBits(plain.aux1, fast.aux1)) << threads << " threads";
+        EXPECT_TRUE(SameBits(plain.auxint, fast.auxint)) << threads << " threads";
+        EXPECT_TRUE(SameBits(plain.aux2, fast.aux2)) << threads << " threads";
+        EXPECT_TRUE(SameBits(plain.means, fast.means)) << threads << " threads";
+    }
 }
