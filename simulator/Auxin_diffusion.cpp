@@ -441,7 +441,8 @@ void SplitWork(Sweep& s, int n) {
 // Substitution.  rhs = u + Ku*(uU - u) + Kd*(uD - u) + h*(Nu*uU + Nd*uD) + hS*u
 // on points that are not outside, 0 on outside points.
 
-std::vector<std::vector<vd>> scratch;  // forward results, one line buffer per thread
+// Per thread: forward results of a line, then the production and decay terms.
+std::vector<std::vector<vd>> scratch;
 
 // Right-hand side of one position: u + Ku*(uU - u) + Kd*(uD - u), plus the
 // membrane terms h*(Nu*uU + Nd*uD) + h*(Su + Sd)*u where there are any; 0 on
@@ -458,7 +459,7 @@ __attribute__((always_inline)) inline vd RightHandSide(const Sweep& s, size_t at
 }
 
 // First half step on one group of columns: reads Caux1, writes Cauxint.
-void ColumnGroup(const Group& g, vd* rp) {
+void ColumnGroup(const Group& g, vd* rp, vd* wp) {
     const Sweep& s = colSweep;
     const vd tenth = Splat(0.1);
     const int i0 = g.first;
@@ -479,33 +480,79 @@ void ColumnGroup(const Group& g, vd* rp) {
     }
     const vd* mem = s.mem + 3 * g.moff;
     vd prev = Splat(0.0);
-    for (int k = g.lo; k <= g.hi; k++) {
+    // One position of the forward pass; wp keeps the production and decay
+    // term of the result, 0.1 * (p - d * u), for the backward pass.
+    auto forward = [&](int k, vd u, vd uU, vd uD, vd p, vd d) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
-        vd u, uD, uU;
+        const vd r = RightHandSide(s, at, mem, u, uU, uD);
+        prev = r - s.m[at] * prev;
+        rp[k - g.lo] = prev;
+        wp[k - g.lo] = tenth * (p - d * u);
+    };
+    auto block = [](const double* const* c, int k, vd* rows) {
+        vd v[LANES];
+        for (int l = 0; l < LANES; l++) memcpy(&v[l], c[l] + k, sizeof(vd));
+        Transpose(v, rows);
+    };
+    int k = g.lo;
+    // Four rows at a time: each column's four values are one load, and a
+    // transpose turns them into one vector per row.
+    for (; k + 3 <= g.hi; k += 4) {
+        vd U[LANES], P[LANES], D[LANES], left, right;
+        block(col + 1, k, U);
+        block(pcol, k, P);
+        block(dcol, k, D);
+        memcpy(&left, col[0] + k, sizeof(vd));
+        memcpy(&right, col[LANES + 1] + k, sizeof(vd));
+        forward(k, U[0], __builtin_shuffle(U[0], right, vi{1, 2, 3, 4}), __builtin_shuffle(U[0], left, vi{4, 0, 1, 2}), P[0], D[0]);
+        forward(k + 1, U[1], __builtin_shuffle(U[1], right, vi{1, 2, 3, 5}), __builtin_shuffle(U[1], left, vi{5, 0, 1, 2}), P[1], D[1]);
+        forward(k + 2, U[2], __builtin_shuffle(U[2], right, vi{1, 2, 3, 6}), __builtin_shuffle(U[2], left, vi{6, 0, 1, 2}), P[2], D[2]);
+        forward(k + 3, U[3], __builtin_shuffle(U[3], right, vi{1, 2, 3, 7}), __builtin_shuffle(U[3], left, vi{7, 0, 1, 2}), P[3], D[3]);
+    }
+    for (; k <= g.hi; k++) {
+        vd u, uD, uU, p, d;
         for (int l = 0; l < LANES; l++) {
             uD[l] = col[l][k];
             u[l] = col[l + 1][k];
             uU[l] = col[l + 2][k];
-        }
-        const vd r = RightHandSide(s, at, mem, u, uU, uD);
-        prev = r - s.m[at] * prev;
-        rp[k - g.lo] = prev;
-    }
-    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
-    // The top point of the span is outside in every lane: nothing to store.
-    for (int k = g.hi - 1; k >= g.lo; k--) {
-        const size_t at = g.off + static_cast<size_t>(k - g.lo);
-        x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        vd u, p, d;
-        for (int l = 0; l < LANES; l++) {
-            u[l] = col[l + 1][k];
             p[l] = pcol[l][k];
             d[l] = dcol[l][k];
         }
-        const vd res = x + tenth * (p - d * u);
-        const vf ku = s.Kud[2 * at];
+        forward(k, u, uU, uD, p, d);
+    }
+    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
+    // The top point of the span is outside in every lane: nothing to store.
+    auto backward = [&](int k, vi& inside) {
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
+        inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
+        return x + wp[k - g.lo];
+    };
+    k = g.hi - 1;
+    // Four rows at a time, stored as one vector per column; outside points
+    // keep what they hold.
+    for (; k - 3 >= g.lo; k -= 4) {
+        vd R[LANES], M[LANES], RC[LANES], MC[LANES];
+        for (int q = 0; q < LANES; q++) {
+            vi inside;
+            R[LANES - 1 - q] = backward(k - q, inside);
+            M[LANES - 1 - q] = (vd)inside;
+        }
+        Transpose(R, RC);
+        Transpose(M, MC);
+        for (int l = 0; l < g.lanes; l++) {
+            double* dst = out[l] + (k - 3);
+            vd old;
+            memcpy(&old, dst, sizeof old);
+            const vd v = Select((vi)MC[l], RC[l], old);
+            memcpy(dst, &v, sizeof v);
+        }
+    }
+    for (; k >= g.lo; k--) {
+        vi inside;
+        const vd res = backward(k, inside);
         for (int l = 0; l < g.lanes; l++)
-            if (ku[l] >= 0) out[l][k] = res[l];
+            if (inside[l]) out[l][k] = res[l];
     }
 }
 
@@ -585,7 +632,7 @@ void RowGroup(const Group& g, vd* rp, bool check, long& firstBad) {
 void EnsureScratch(int n) {
     if (scratch.size() < static_cast<size_t>(n)) scratch.resize(static_cast<size_t>(n));
     for (auto& buf : scratch)
-        if (buf.size() < static_cast<size_t>(LINELEN)) buf.resize(static_cast<size_t>(LINELEN));
+        if (buf.size() < 2 * static_cast<size_t>(LINELEN)) buf.resize(2 * static_cast<size_t>(LINELEN));
 }
 
 // Cell means, shared between threads by cell: each cell is summed by one
@@ -751,7 +798,8 @@ void UpdateAuxin(int time) {
     Direction = 1;
     pool.Run([&](int t) {
         vd* rp = scratch[static_cast<size_t>(t)].data();
-        for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++) ColumnGroup(colSweep.groups[gi], rp);
+        for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+            ColumnGroup(colSweep.groups[gi], rp, rp + LINELEN);
         SumCellMeans(t);
     });
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
