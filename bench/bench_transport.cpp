@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "transport_reference.h"
@@ -138,7 +140,9 @@ void RefactoriseAndStep() {
 }
 void PlainStep() { transportref::ReferenceUpdateAuxin(0); }
 
-void Compare(const char* name, int plainSteps, int fastSteps) {
+// Returns the production step's median with the last thread count.
+double Compare(const char* name, int plainSteps, int fastSteps) {
+    double lastMs = 0;
     Saved start = Save();
     counter2 = 1;
     std::vector<double> plain = TimeSteps(PlainStep, plainSteps);
@@ -161,8 +165,10 @@ void Compare(const char* name, int plainSteps, int fastSteps) {
         printf("%-28s production, %d thread%s      %8.3f ms/step  (x%.1f, best %.3f)  %s\n", name,
                threads, threads == 1 ? " " : "s", ms, plainMs / ms, best,
                same ? "bit-identical" : "DIFFERENT BITS");
+        lastMs = ms;
     }
     Restore(start);
+    return lastMs;
 }
 
 // ---------------------------------------------------------------------------
@@ -201,7 +207,12 @@ double Mean(const std::vector<double>& v) {
 
 // Runs steps first..last of the real schedule and prints what each phase
 // costs per call and per step.
-void ScheduleBreakdown(const char* name, long first, long last, int threads) {
+struct Breakdown {
+    double transport = 0;  // ms per transport step (median)
+    double other = 0;      // ms per step of the every-tenth-step work and growth
+};
+
+Breakdown ScheduleBreakdown(const char* name, long first, long last, int threads) {
     SetTransportThreads(threads);
     for (auto& v : phaseMs) v.clear();
     afterCoefficientUpdate = false;
@@ -233,6 +244,53 @@ void ScheduleBreakdown(const char* name, long first, long last, int threads) {
     }
     printf("  every-tenth-step work and growth: %.4f ms per step = %.1f%% of the transport step\n", amortised,
            transport > 0 ? 100.0 * amortised / transport : 0.0);
+    return Breakdown{transport, amortised};
+}
+
+double TimeMs(const std::function<void()>& f) {
+    auto t0 = Clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+// The outputs of the schedule, written into a scratch directory, per step of
+// their period: tables every 100 and 3000 steps, the picture set with its
+// tables every 18000 steps, a plant-state dump every 250000 steps.
+double OutputsPerStep(int time) {
+    char dir[] = "/tmp/rootsim-bench-XXXXXX";
+    if (mkdtemp(dir) == nullptr) {
+        printf("outputs: no scratch directory, not timed\n");
+        return 0;
+    }
+    char prog[] = "bench_transport";
+    char* argv[] = {prog, dir, nullptr};
+    Start(2, argv);
+    static const int rows[] = {149, 14, 32, 50, 68, 86, 104, 122, 140, 158, 176, 194, 212, 230, 284, 356};
+    const double t100 = TimeMs([&] {
+        SaveTotAuxin(time);
+        SaveTotPlts(time);
+    });
+    const double t3000 = TimeMs([&] {
+        TrackCellTypeSpaceTime(time);
+        TrackPltsSpaceTime(time);
+        TrackAuxSpaceTime(time);
+        Tracktotalmeasures(time);
+    });
+    const double pictures = TimeMs([&] { MakeGraphics(time); });
+    const double t18000 = TimeMs([&] {
+        SaveGradGridRes(time);
+        for (int r : rows) SaveTemp(time, 93, r);
+        for (int r : rows) SaveTemp(time, 84, r);
+        SaveTempQC(time);
+    });
+    const double dump = TimeMs([&] { WritePlantToFile(time); });
+    const double perStep = t100 / 100 + t3000 / 3000 + (pictures + t18000) / 18000 + dump / 250000;
+    printf("outputs: tables %.2f ms / 100 steps, %.2f ms / 3000 steps; picture set %.0f ms and its tables %.1f ms\n"
+           "         / 18000 steps; dump %.0f ms / 250000 steps: %.4f ms per step\n",
+           t100, t3000, pictures, t18000, dump, perStep);
+    std::string cmd = std::string("rm -rf '") + dir + "'";
+    if (system(cmd.c_str()) != 0) printf("(scratch directory %s left behind)\n", dir);
+    return perStep;
 }
 
 }  // namespace
@@ -266,6 +324,7 @@ int main(int argc, char** argv) {
     }
 
     InitPlant();
+    double initialTwoThreads = 1;
     if (actcells > 0) {
         bool any = false;
         for (int i = 0; i < NCOLS && !any; i++)
@@ -275,25 +334,36 @@ int main(int argc, char** argv) {
             CoefficientsFromTissue();
         }
         TransportCoefficientsChanged();
-        Compare("initial root", std::max(1, steps / 20), steps);
+        initialTwoThreads = Compare("initial root", std::max(1, steps / 20), steps);
     } else {
         printf("initial root: not built in this tree, skipped\n");
     }
 
     FullHeightRoot();
-    Compare("full-height root (8..1897)", std::max(1, steps / 20), steps);
+    const double fullTwoThreads = Compare("full-height root (8..1897)", std::max(1, steps / 20), steps);
 
     // The real schedule on the real root: from the start, and where growth
     // has begun (the state is the young root's, the growth clocks run).
+    Breakdown last;
     for (int threads : {1, 2}) {
         maxmzheight = 212;
         InitPlant();
         FinishInitialRoot();
         counter2 = 1;
         ScheduleBreakdown("real schedule from the start", 1, std::max(200, steps), threads);
-        ScheduleBreakdown("real schedule with growth", 288001, 288000 + 5 * std::max(200, steps), threads);
+        last = ScheduleBreakdown("real schedule with growth", 288001, 288000 + 5 * std::max(200, steps), threads);
     }
+    const double outputs = OutputsPerStep(57600);
 
+    // A whole run of ten million steps with the threads of the last case:
+    // from the young root's costs throughout, and with the transport step and
+    // the tenth-step work scaled to a root that fills the grid's height.
+    const double scale = fullTwoThreads / initialTwoThreads;
+    const double young = last.transport + last.other + outputs;
+    const double tall = (last.transport + last.other) * scale + outputs;
+    printf("whole run (10^7 steps, 2 threads): %.1f h with the young root's costs, %.1f h with a root that fills "
+           "the grid (x%.2f)\n",
+           young * 1e7 / 3.6e6, tall * 1e7 / 3.6e6, scale);
     FreeArrays();
     return 0;
 }
