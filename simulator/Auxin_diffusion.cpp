@@ -558,7 +558,7 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
 
 // Second half step on one group of rows: reads Cauxint, writes Caux2 and
 // commits into Caux1.
-void RowGroup(const Group& g, vd* rp, bool check, long& firstBad) {
+void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
     const Sweep& s = rowSweep;
     const vd tenth = Splat(0.1);
     const int j0 = g.first;
@@ -584,13 +584,13 @@ void RowGroup(const Group& g, vd* rp, bool check, long& firstBad) {
         const vd r = RightHandSide(s, at, mem, u, uU, uD);
         prev = r - s.m[at] * prev;
         rp[k - g.lo] = prev;
+        wp[k - g.lo] = tenth * (load(paux, k, 0) - load(daux, k, 0) * u);
     }
     vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     for (int k = g.hi - 1; k >= g.lo; k--) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
-        const vd u = load(Cauxint, k, 0);
-        const vd res = x + tenth * (load(paux, k, 0) - load(daux, k, 0) * u);
+        const vd res = x + wp[k - g.lo];
         const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
         if (full) {
             // Outside points keep what they hold.
@@ -811,7 +811,7 @@ void UpdateAuxin(int time) {
         vd* rp = scratch[static_cast<size_t>(t)].data();
         long& bad = firstBad[static_cast<size_t>(t)];
         for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
-            RowGroup(rowSweep.groups[gi], rp, check, bad);
+            RowGroup(rowSweep.groups[gi], rp, rp + LINELEN, check, bad);
     });
     (void)Direction;
     if (check) {
