@@ -43,6 +43,11 @@ __attribute__((always_inline)) inline vd Splat(double x) {
 }
 __attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
 
+// Whether every lane of a mask is set.
+__attribute__((always_inline)) inline bool AllSet(vi mask) {
+    return (mask[0] & mask[1] & mask[2] & mask[3]) == -1;
+}
+
 // Rows r[0..3] of a 4 x 4 block to its columns c[0..3].
 __attribute__((always_inline)) inline void Transpose(const vd r[4], vd c[4]) {
     static_assert(LANES == 4, "a block of four lanes");
@@ -542,6 +547,10 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
         Transpose(M, MC);
         for (int l = 0; l < g.lanes; l++) {
             double* dst = out[l] + (k - 3);
+            if (AllSet((vi)MC[l])) {
+                memcpy(dst, &RC[l], sizeof(vd));
+                continue;
+            }
             vd old;
             memcpy(&old, dst, sizeof old);
             const vd v = Select((vi)MC[l], RC[l], old);
@@ -593,15 +602,20 @@ void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
         const vd res = x + wp[k - g.lo];
         const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
         if (full) {
-            // Outside points keep what they hold.
             double* c2 = Caux2[k] + j0;
             double* c1 = Caux1[k] + j0;
-            vd old2, old1;
-            memcpy(&old2, c2, sizeof old2);
-            memcpy(&old1, c1, sizeof old1);
-            const vd n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
-            memcpy(c2, &n2, sizeof n2);
-            memcpy(c1, &n1, sizeof n1);
+            if (AllSet(inside)) {
+                memcpy(c2, &res, sizeof res);
+                memcpy(c1, &res, sizeof res);
+            } else {
+                // Outside points keep what they hold.
+                vd old2, old1;
+                memcpy(&old2, c2, sizeof old2);
+                memcpy(&old1, c1, sizeof old1);
+                const vd n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
+                memcpy(c2, &n2, sizeof n2);
+                memcpy(c1, &n1, sizeof n1);
+            }
         } else {
             for (int l = 0; l < g.lanes; l++)
                 if (inside[l]) {
