@@ -33,8 +33,6 @@ constexpr double INFLUX_BASE = 2.5;
 constexpr double INFLUX_PER_AUX1 = 0.07;
 constexpr double EFFLUX_BASE = 1.0;
 constexpr double EFFLUX_PER_PIN = 0.2;
-constexpr double DIFFUSION_WALL = 4.0;
-constexpr double DIFFUSION_CELL = 60.0;
 
 // Decay and production.
 constexpr double DECAY_BASE = 5.8e-5;
@@ -501,6 +499,7 @@ void UpdateMembraneProteinsAndFluxes(int time) {
     ProductionAndDecay();
     NeighbourCoefficients();
     TopBoundary();
-    // The transport step factorises its line systems anew.
-    TransportCoefficientsChanged();
+    // The transport step factorises its line systems anew; the diffusion
+    // weights are those of the tissue rule.
+    TransportCoefficientsFollowTissue();
 }

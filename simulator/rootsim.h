@@ -34,6 +34,17 @@ constexpr double DT = 0.2;                   // time per step
 // Point classes (Tc)
 enum { TC_WALL = 0, TC_CYTO = 1, TC_MEMBRANE = 2, TC_OUTSIDE = 3 };
 
+// Diffusion weights of the auxin step between neighbouring points: along the
+// wall, and within a cell (cytoplasm and membrane); none across a membrane or
+// toward the outside.
+constexpr double DIFFUSION_WALL = 4.0;
+constexpr double DIFFUSION_CELL = 60.0;
+inline double DiffusionWeight(int p, int q) {
+    if (p == TC_WALL && q == TC_WALL) return DIFFUSION_WALL;
+    const bool pc = p == TC_CYTO || p == TC_MEMBRANE, qc = q == TC_CYTO || q == TC_MEMBRANE;
+    return pc && qc ? DIFFUSION_CELL : 0.0;
+}
+
 // Tissue types (Tct)
 enum {
     TCT_NONE = 0,
@@ -250,6 +261,12 @@ void dsolvetridiag(int n);
 // updates: whoever changes DiffAuxC, Eff, Inf, paux, daux or Tc calls this
 // before the next UpdateAuxin.
 void TransportCoefficientsChanged();
+// What the carrier update calls instead: besides the above, it vouches that
+// every diffusion weight is DiffusionWeight of the two point classes (0 toward
+// a point off the grid) and that Eff and Inf are zero at every point except
+// a wall point next to a membrane point and a membrane point next to a wall
+// point, so that the transport step may take the weights from Tc.
+void TransportCoefficientsFollowTissue();
 // Threads of the transport step (0: all cores).  Results do not depend on it.
 void SetTransportThreads(int n);
 int TransportThreads();

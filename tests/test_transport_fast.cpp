@@ -172,4 +172,20 @@ TEST(FastTransport, GrownRootMatchesThePlainSolve) {
         EXPECT_TRUE(SameBits(plain.aux2, fast.aux2)) << threads << " threads";
         EXPECT_TRUE(SameBits(plain.means, fast.means)) << threads << " threads";
     }
+    // Weights changed by hand after the carrier update: the step must take
+    // them from the records again, not from the tissue rule.
+    restore();
+    for (int s = 0; s < 2; s++) transportref::ReferenceUpdateAuxin(0);
+    const Snapshot plainUnedited = Take();
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++)
+            if (Tc[i][j] == TC_WALL) DiffAuxC[i][j][2] *= 0.5;
+    TransportCoefficientsChanged();
+    restore();
+    for (int s = 0; s < 2; s++) transportref::ReferenceUpdateAuxin(0);
+    const Snapshot plainEdited = Take();
+    restore();
+    for (int s = 0; s < 2; s++) UpdateAuxin(0);
+    EXPECT_TRUE(SameBits(plainEdited.aux1, Take().aux1));
+    EXPECT_FALSE(SameBits(plainEdited.aux1, plainUnedited.aux1));
 }
