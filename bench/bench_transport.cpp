@@ -134,7 +134,13 @@ std::vector<double> TimeSteps(void (*step)(), int n) {
 }
 
 void ProductionStep() { UpdateAuxin(0); }
+// Factorising anew before every step: with the weights taken from the
+// tissue (as after the carrier update) or read from the records.
 void RefactoriseAndStep() {
+    TransportCoefficientsFollowTissue();
+    UpdateAuxin(0);
+}
+void RefactoriseFromRecordsAndStep() {
     TransportCoefficientsChanged();
     UpdateAuxin(0);
 }
@@ -296,10 +302,10 @@ double OutputsPerStep(int time) {
 }  // namespace
 
 // Production steps only, for counting cycles with an external profiler.
-void ProductionOnly(int steps, int threads, bool refactorise) {
+void ProductionOnly(int steps, int threads, void (*step)()) {
     SetTransportThreads(threads);
     counter2 = 1;
-    std::vector<double> t = TimeSteps(refactorise ? RefactoriseAndStep : ProductionStep, steps);
+    std::vector<double> t = TimeSteps(step, steps);
     printf("production only, %d thread(s): median %.3f ms/step, best %.3f\n", threads, Median(t),
            *std::min_element(t.begin(), t.end()));
 }
@@ -309,16 +315,24 @@ int main(int argc, char** argv) {
     if (steps < 1) steps = 1;
     MakeArrays();
     if (argc > 2) {
-        // bench_transport STEPS full|initial THREADS [refactorise]: one case,
-        // production only; with "refactorise", every step factorises anew.
+        // bench_transport STEPS full|initial THREADS [refactorise|records]:
+        // one case, production only; "refactorise" factorises anew before
+        // every step, "records" does so reading the weights from the records.
         int threads = argc > 3 ? atoi(argv[3]) : 1;
         if (strcmp(argv[2], "full") == 0) {
             FullHeightRoot();
         } else {
+            // The real root with the real carrier update.
+            maxmzheight = 212;
             InitPlant();
-            CoefficientsFromTissue();
+            FinishInitialRoot();
+            UpdateMembraneProteinsAndFluxes(2);
         }
-        ProductionOnly(steps, threads, argc > 4 && strcmp(argv[4], "refactorise") == 0);
+        const char* mode = argc > 4 ? argv[4] : "";
+        ProductionOnly(steps, threads,
+                       strcmp(mode, "refactorise") == 0 ? RefactoriseAndStep
+                       : strcmp(mode, "records") == 0   ? RefactoriseFromRecordsAndStep
+                                                        : ProductionStep);
         FreeArrays();
         return 0;
     }
