@@ -449,6 +449,16 @@ void PlanPair(int p) {
     written[p] = now;
 }
 
+// Most outputs keep their bits from one call to the next (patterns, and all
+// but the production and decay away from membranes): a value is stored only
+// where its bits change, which spares writing its memory back.
+inline void StoreIfChanged(double* to, double v) {
+    if (memcmp(to, &v, sizeof v) != 0) *to = v;
+}
+inline void StoreIfChanged(NeighbourRates* to, const NeighbourRates& v) {
+    if (memcmp(to, &v, sizeof v) != 0) *to = v;
+}
+
 // Carrier patterns, amounts, production and decay of column c over rows
 // lo..hi, the PIN patterns being in place already; then the source or sink
 // at the top of the column.
@@ -470,19 +480,19 @@ void ColumnCarriers(int c, int lo, int hi) {
     for (int j = lo; j <= hi; j++) {
         const int x = cell[j];
         if (x == -1) {
-            aux1[j] = 0;
-            m1[j] = 0;
-            m2[j] = 0;
-            ma[j] = 0;
-            dec[j] = 0;
-            pro[j] = 0;
+            StoreIfChanged(&aux1[j], 0.0);
+            StoreIfChanged(&m1[j], 0.0);
+            StoreIfChanged(&m2[j], 0.0);
+            StoreIfChanged(&ma[j], 0.0);
+            StoreIfChanged(&dec[j], 0.0);
+            StoreIfChanged(&pro[j], 0.0);
             continue;
         }
         const double w = tc[j] == TC_MEMBRANE ? Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
-        aux1[j] = w;
-        m1[j] = pin1[j] * Pin[x];
-        m2[j] = pin2[j] * Pin2[x];
-        ma[j] = w * Aux1[x];
+        StoreIfChanged(&aux1[j], w);
+        StoreIfChanged(&m1[j], pin1[j] * Pin[x]);
+        StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
+        StoreIfChanged(&ma[j], w * Aux1[x]);
         const double k = BaseProduction(c, j, tct[j]);
         if (x != lastCell || k != lastBase) {
             lastCell = x;
@@ -516,52 +526,68 @@ void PairCarriers(int p) {
         int grid;
         double v;
         LeftPinWeight(L, j, &grid, &v);
-        pin1[j] = grid == PAT_PIN1 ? v : 0.0;
-        pin2[j] = grid == PAT_PIN2 ? v : 0.0;
+        StoreIfChanged(&pin1[j], grid == PAT_PIN1 ? v : 0.0);
+        StoreIfChanged(&pin2[j], grid == PAT_PIN2 ? v : 0.0);
     }
     if (R != L) {
-        const size_t bytes = static_cast<size_t>(hi - lo + 1) * sizeof(double);
-        memcpy(&PinPrePat[R][lo], &pin1[lo], bytes);
-        memcpy(&Pin2PrePat[R][lo], &pin2[lo], bytes);
+        double* mirror1 = PinPrePat[R];
+        double* mirror2 = Pin2PrePat[R];
+        for (int j = lo; j <= hi; j++) {
+            StoreIfChanged(&mirror1[j], pin1[j]);
+            StoreIfChanged(&mirror2[j], pin2[j]);
+        }
     }
     ColumnCarriers(L, lo, hi);
     if (R != L) ColumnCarriers(R, lo, hi);
 }
 
 // Membrane and diffusion coefficients of column i toward each neighbour on
-// the grid, over rows lo..hi; every other rate of those rows is zero.
+// the grid (+column, -column, +row, -row), over rows lo..hi; every other rate
+// of those rows is zero.
 void ColumnCoefficients(int i, int lo, int hi) {
-    static const int di[4] = {1, -1, 0, 0};
+    constexpr int OFF_GRID = -1;  // matches no point class
     static const int dj[4] = {0, 0, 1, -1};
     const int* tc = Tc[i];
+    const int* right = i + 1 < NCOLS ? Tc[i + 1] : nullptr;
+    const int* left = i > 0 ? Tc[i - 1] : nullptr;
+    // Columns of the carrier amounts of each neighbour (row dj[k]).
+    const double* a1[4] = {right ? Aux1M[i + 1] : nullptr, left ? Aux1M[i - 1] : nullptr, Aux1M[i], Aux1M[i]};
+    const double* p1[4] = {right ? Cpin1M[i + 1] : nullptr, left ? Cpin1M[i - 1] : nullptr, Cpin1M[i], Cpin1M[i]};
+    const double* p2[4] = {right ? Cpin2M[i + 1] : nullptr, left ? Cpin2M[i - 1] : nullptr, Cpin2M[i], Cpin2M[i]};
     NeighbourRates* inf = Inf[i];
     NeighbourRates* eff = Eff[i];
     NeighbourRates* dif = DiffAuxC[i];
     for (int j = lo; j <= hi; j++) {
-        NeighbourRates in = {}, ef = {}, df = {};
         const int p = tc[j];
+        NeighbourRates in = {}, ef = {}, df = {};
         if (p != TC_OUTSIDE) {
-            for (int k = 0; k < 4; k++) {
-                const int qi = i + di[k], qj = j + dj[k];
-                if (!OnGrid(qi, qj)) continue;
-                const int q = Tc[qi][qj];
-                if (p == TC_WALL && q == TC_MEMBRANE) {
-                    in[k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[qi][qj]);
-                    ef[k] = EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
-                } else if (p == TC_MEMBRANE && q == TC_WALL) {
-                    in[k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
-                    ef[k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
+            const int q[4] = {right ? right[j] : OFF_GRID, left ? left[j] : OFF_GRID,
+                              j + 1 < NROWS ? tc[j + 1] : OFF_GRID, j > 0 ? tc[j - 1] : OFF_GRID};
+            if (p == TC_WALL) {
+                for (int k = 0; k < 4; k++) {
+                    if (q[k] == TC_MEMBRANE) {
+                        const int r = j + dj[k];
+                        in[k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * a1[k][r]);
+                        ef[k] = EFFLUX_BASE + EFFLUX_PER_PIN * (p1[k][r] + p2[k][r]);
+                    } else if (q[k] == TC_WALL) {
+                        df[k] = DIFFUSION_WALL;
+                    }
                 }
-                if (p == TC_WALL && q == TC_WALL) {
-                    df[k] = DIFFUSION_WALL;
-                } else if ((p == TC_CYTO || p == TC_MEMBRANE) && (q == TC_CYTO || q == TC_MEMBRANE)) {
-                    df[k] = DIFFUSION_CELL;
+            } else if (p == TC_CYTO || p == TC_MEMBRANE) {
+                const bool membrane = p == TC_MEMBRANE;
+                for (int k = 0; k < 4; k++) {
+                    if (membrane && q[k] == TC_WALL) {
+                        in[k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
+                        ef[k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
+                    } else if (q[k] == TC_CYTO || q[k] == TC_MEMBRANE) {
+                        df[k] = DIFFUSION_CELL;
+                    }
                 }
             }
         }
-        inf[j] = in;
-        eff[j] = ef;
-        dif[j] = df;
+        StoreIfChanged(&inf[j], in);
+        StoreIfChanged(&eff[j], ef);
+        StoreIfChanged(&dif[j], df);
     }
 }
 
