@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tissue_extent.h"
+
 namespace {
 
 // Height-dependent dilution: l = (H - 16) * 8/9 + 16.
@@ -34,6 +36,10 @@ constexpr int SHED_INNER_RIGHT_LIMIT = 1;          // last column the right walk
 
 // Division: the lower daughter starting at this row keeps a stem cell's count.
 constexpr int STEM_DAUGHTER_ROW = 150;
+
+// Rows each column's contents moved upward since the carrier update took the
+// count (see TakeGrowthShifts).
+int growthShifts[NCOLS];
 
 // Scratch space, allocated once for the whole run.
 int cornerLookup[NCOLS * NROWS];        // old slot by (minI, minJ); -1 when none
@@ -73,6 +79,7 @@ inline void CopyContents(int fi, int fj, int ti, int tj) {
 // Moves rows lo..hi of column k up by one row (to lo+1..hi+1).
 inline void ShiftColumn(int k, int lo, int hi) {
     if (hi < lo) return;
+    growthShifts[k]++;
     size_t n = static_cast<size_t>(hi - lo + 1);
     memmove(&Tc[k][lo + 1], &Tc[k][lo], n * sizeof(int));
     memmove(&Tct[k][lo + 1], &Tct[k][lo], n * sizeof(int));
@@ -284,6 +291,12 @@ void LogFailedOpen(const char* path, bool& reported) {
 
 }  // namespace
 
+int TakeGrowthShifts(int column) {
+    const int n = growthShifts[column];
+    growthShifts[column] = 0;
+    return n;
+}
+
 // ---------------------------------------------------------------------------
 // Growth by one row.
 
@@ -320,6 +333,7 @@ void GrowCell(int t, int cell, int flag) {
             if (k == minI - 1 && maxI >= AXIS && TcAt(minI - 2, r + 1) != TC_OUTSIDE) copy = false;
             if (copy) CopyContents(k, r, k, r + 1);
         }
+        growthShifts[k]++;
     }
 
     // The two rows below the top membrane repeat the old row maxJ - 2; the

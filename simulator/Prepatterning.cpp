@@ -6,7 +6,19 @@
 // the cells' carrier levels rebuilds every coefficient of the auxin step:
 // diffusion weights, membrane influx and efflux, production and decay, and the
 // source and sink at the top of the tissue.
+//
+// Every output is zero on points outside the tissue.  The update therefore
+// writes, in each column, only the rows that hold tissue now or may still hold
+// values from before: those it wrote in its previous call, moved upward by as
+// many rows as growth has shifted the column since.  All outputs of a point
+// are formed in one visit (the coefficients toward the neighbours in a second
+// pass, once every carrier amount is known), over independent column pairs
+// on the transport step's threads.
+#include <algorithm>
+#include <cstring>
+
 #include "rootsim.h"
+#include "tissue_extent.h"
 
 namespace {
 
@@ -242,29 +254,19 @@ void PinWeight(int i, int j, int* grid, double* value) {
     *value = v;
 }
 
-// PIN1 and PIN2 patterns: computed on the left half (axis included) and
-// written unchanged at the mirror point, so they are exactly symmetric.
-void PinPrepatterns() {
-    for (int i = AXIS; i >= 0; i--) {
-        const int m = MIRRORSUM - i;
-        for (int j = 0; j < NROWS; j++) {
-            if (Tc[i][j] != TC_MEMBRANE || Cell[i][j] == -1) continue;
-            bool vertical = IsMembrane(i, j + 1) || IsMembrane(i, j - 1);
-            bool horizontal = IsMembrane(i + 1, j) || IsMembrane(i - 1, j);
-            // Corner points of an outline are skipped above the tip.
-            if (j > TIP_TOP_ROW && vertical && horizontal) continue;
-            int grid;
-            double v;
-            PinWeight(i, j, &grid, &v);
-            if (grid == PAT_PIN1) {
-                PinPrePat[i][j] = v;
-                PinPrePat[m][j] = v;
-            } else if (grid == PAT_PIN2) {
-                Pin2PrePat[i][j] = v;
-                Pin2PrePat[m][j] = v;
-            }
-        }
-    }
+// PIN weight of the left-half point (i, j) with the corner rule applied: sets
+// *grid to the pattern and *value to the weight; PAT_NONE where no pattern
+// applies.  The pattern holds unchanged at the mirror point, so the PIN1 and
+// PIN2 patterns are exactly symmetric.
+inline void LeftPinWeight(int i, int j, int* grid, double* value) {
+    *grid = PAT_NONE;
+    *value = 0;
+    if (Tc[i][j] != TC_MEMBRANE || Cell[i][j] == -1) return;
+    bool vertical = IsMembrane(i, j + 1) || IsMembrane(i, j - 1);
+    bool horizontal = IsMembrane(i + 1, j) || IsMembrane(i - 1, j);
+    // Corner points of an outline are skipped above the tip.
+    if (j > TIP_TOP_ROW && vertical && horizontal) return;
+    PinWeight(i, j, grid, value);
 }
 
 // Rows of column EPI_PROBE_COLUMN, within the probed band, where a new cell
@@ -336,54 +338,32 @@ double SteleAux1(int x, int j, int g) {
     return 1;
 }
 
-// AUX1 pattern on both halves with mirrored rules.
-void Aux1Prepattern() {
-    int B[EPI_MAX_BOUNDARIES];
-    const int n = EpidermalBoundaries(B);
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            if (Tc[i][j] != TC_MEMBRANE || Cell[i][j] == -1) continue;
-            const int x = Cell[i][j];
-            const int g = CellMinJ[x];
-            const int o = Tct[i][j];
-            const int z = CellZonationState[x];
-            const int h = Tct[(CellMinI[x] + CellMaxI[x]) / 2][(g + CellMaxJ[x]) / 2];
-            double& w = Aux1PrePat[i][j];
-
-            if (h >= 14) {
-                w = 3;
-                continue;
-            }
-            if (h == 12) {
-                w = 3;
-                if (o == 13) {
-                    w = 1;
-                    continue;
-                }
-            } else {
-                if (o == 13) {
-                    w = 1;
-                    continue;
-                }
-                if (h >= 1 && h <= 4) {
-                    w = 1;
-                    continue;
-                }
-            }
-            // Tip corner: at or below the tip line of either half, never on the axis.
-            bool belowTipLine = false;
-            if (i < AXIS) belowTipLine = j <= TipLine(i);
-            else if (i > AXIS) belowTipLine = j <= TIP_LINE_SLOPE * (MIRRORSUM - i) + TIP_LINE_OFFSET;
-            if (j <= TIP_TOP_ROW && belowTipLine && !(h >= 8 && h <= 12)) {
-                w = 1;
-                continue;
-            }
-            if (o == 5) w = EpidermisAux1(x, i, g, z, n, B);
-            else if (o == 6) w = CortexAux1(x, i, g, z, B);
-            else if (o == 7) w = 0;
-            else if (o >= 8 && o <= 11) w = SteleAux1(x, j, g);
-        }
+// AUX1 weight of the membrane point (i, j) of cell x, on both halves with
+// mirrored rules.
+double Aux1Weight(int i, int j, int x, int n, const int B[EPI_MAX_BOUNDARIES]) {
+    const int g = CellMinJ[x];
+    const int o = Tct[i][j];
+    const int z = CellZonationState[x];
+    const int h = Tct[(CellMinI[x] + CellMaxI[x]) / 2][(g + CellMaxJ[x]) / 2];
+    double w = 0;
+    if (h >= 14) return 3;
+    if (h == 12) {
+        w = 3;
+        if (o == 13) return 1;
+    } else {
+        if (o == 13) return 1;
+        if (h >= 1 && h <= 4) return 1;
     }
+    // Tip corner: at or below the tip line of either half, never on the axis.
+    bool belowTipLine = false;
+    if (i < AXIS) belowTipLine = j <= TipLine(i);
+    else if (i > AXIS) belowTipLine = j <= TIP_LINE_SLOPE * (MIRRORSUM - i) + TIP_LINE_OFFSET;
+    if (j <= TIP_TOP_ROW && belowTipLine && !(h >= 8 && h <= 12)) return 1;
+    if (o == 5) w = EpidermisAux1(x, i, g, z, n, B);
+    else if (o == 6) w = CortexAux1(x, i, g, z, B);
+    else if (o == 7) w = 0;
+    else if (o >= 8 && o <= 11) w = SteleAux1(x, j, g);
+    return w;
 }
 
 // Base production rate k of a point of tissue t at (i, j).
@@ -398,107 +378,239 @@ double BaseProduction(int i, int j, int t) {
     return j > TIP_TOP_ROW ? PRODUCTION_BODY : PRODUCTION_TIP;
 }
 
-void MembraneAmounts() {
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            int x = Cell[i][j];
-            if (x == -1) {
-                Cpin1M[i][j] = 0;
-                Cpin2M[i][j] = 0;
-                Aux1M[i][j] = 0;
-            } else {
-                Cpin1M[i][j] = PinPrePat[i][j] * Pin[x];
-                Cpin2M[i][j] = Pin2PrePat[i][j] * Pin2[x];
-                Aux1M[i][j] = Aux1PrePat[i][j] * Aux1[x];
-            }
-        }
-    }
+// ---------------------------------------------------------------------------
+// Extent bookkeeping.  Pair p (0..AXIS) is column p with its mirror column
+// MIRRORSUM - p (the axis column pairs with itself); a pair is handled as a
+// whole, since the PIN patterns of both columns come from the left one.
+
+struct Rows {
+    int lo, hi;  // empty when lo > hi
+};
+
+inline Rows Hull(Rows a, Rows b) {
+    if (a.lo > a.hi) return b;
+    if (b.lo > b.hi) return a;
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
 }
 
-void ProductionAndDecay() {
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            int x = Cell[i][j];
-            if (x == -1) continue;
-            daux[i][j] = DECAY_BASE + DECAY_PER_GH317 * Gh317[x] + DECAY_PER_GH33 * Gh33[x];
-            double k = BaseProduction(i, j, Tct[i][j]);
-            paux[i][j] = (PRODUCTION_PER_YUC3 * Yuc3[x] + k) * PRODUCTION_HEIGHT_SCALE / CellHeight[x];
-        }
-    }
-}
+inline int RowsOf(Rows r) { return r.hi >= r.lo ? r.hi - r.lo + 1 : 0; }
 
-// Membrane and diffusion coefficients toward each neighbour on the grid.
-void NeighbourCoefficients() {
-    static const int di[4] = {1, -1, 0, 0};
-    static const int dj[4] = {0, 0, 1, -1};
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            const int p = Tc[i][j];
-            for (int k = 0; k < 4; k++) {
-                const int qi = i + di[k], qj = j + dj[k];
-                if (!OnGrid(qi, qj)) continue;
-                const int q = Tc[qi][qj];
-                if (p == TC_WALL && q == TC_MEMBRANE) {
-                    Inf[i][j][k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[qi][qj]);
-                    Eff[i][j][k] = EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
-                } else if (p == TC_MEMBRANE && q == TC_WALL) {
-                    Inf[i][j][k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
-                    Eff[i][j][k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
-                }
-                if (p == TC_WALL && q == TC_WALL) {
-                    DiffAuxC[i][j][k] = DIFFUSION_WALL;
-                } else if ((p == TC_CYTO || p == TC_MEMBRANE) && (q == TC_CYTO || q == TC_MEMBRANE)) {
-                    DiffAuxC[i][j][k] = DIFFUSION_CELL;
-                }
-            }
-        }
-    }
-}
+inline int PairOf(int column) { return std::min(column, MIRRORSUM - column); }
 
-// The first wall point over a membrane, seen from the top of each column, is
-// a sink above the outer tissues and the auxin supply above the stele.
-void TopBoundary() {
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = NROWS - 1; j >= 1; j--) {
-            if (Tc[i][j] != TC_WALL || Tc[i][j - 1] != TC_MEMBRANE) continue;
-            int t = Tct[i][j - 1];
-            if (t >= 5 && t <= 7) daux[i][j] = TOP_SINK_DECAY;
-            else if (t >= 8 && t <= 11) paux[i][j] = TOP_SOURCE_PRODUCTION;
+Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
+Rows sweep[AXIS + 1];    // rows of each pair the current call writes
+bool writtenKnown = false;
+
+// Per-call values shared by the threads.
+bool sweepWholeGrid = false;
+int pairWork[AXIS + 1];  // estimated rows of each pair, for sharing the pairs
+int epiCount = 0;
+int epiBoundaries[EPI_MAX_BOUNDARIES];
+
+// The share [*begin, *end) of items 0..count-1 that thread t of n takes: a
+// contiguous run, the runs of about equal work (work(k) >= 1).
+template <class Work>
+void Share(int count, int t, int n, Work work, int* begin, int* end) {
+    long total = 0;
+    for (int k = 0; k < count; k++) total += work(k);
+    *begin = *end = count;
+    long acc = 0;
+    for (int k = 0; k < count; k++) {
+        const long owner = std::min<long>(n - 1, acc * n / total);
+        if (owner >= t && *begin == count) *begin = k;
+        if (owner > t) {
+            *end = k;
             break;
         }
+        acc += work(k);
+    }
+    if (*begin > *end) *begin = *end;
+}
+
+// Decides the rows of pair p this call writes and records those that will
+// hold its values afterwards.
+void PlanPair(int p) {
+    const int L = p, R = MIRRORSUM - p;
+    Rows a, b = {0, -1};
+    tissueextent::TissueRows(L, &a.lo, &a.hi);
+    if (R != L) tissueextent::TissueRows(R, &b.lo, &b.hi);
+    int shifts = TakeGrowthShifts(L);
+    if (R != L) shifts = std::max(shifts, TakeGrowthShifts(R));
+    const Rows now = Hull(a, b);
+    if (sweepWholeGrid) {
+        sweep[p] = {0, NROWS - 1};
+    } else {
+        Rows before = written[p];
+        if (before.lo <= before.hi) before.hi = std::min(NROWS - 1, before.hi + shifts);
+        sweep[p] = Hull(now, before);
+    }
+    written[p] = now;
+}
+
+// Most outputs keep their bits from one call to the next (patterns, and all
+// but the production and decay away from membranes): a value is stored only
+// where its bits change, which spares writing its memory back.
+inline void StoreIfChanged(double* to, double v) {
+    if (memcmp(to, &v, sizeof v) != 0) *to = v;
+}
+inline void StoreIfChanged(NeighbourRates* to, const NeighbourRates& v) {
+    if (memcmp(to, &v, sizeof v) != 0) *to = v;
+}
+
+// Carrier patterns, amounts, production and decay of column c over rows
+// lo..hi, the PIN patterns being in place already; then the source or sink
+// at the top of the column.
+void ColumnCarriers(int c, int lo, int hi) {
+    const int* tc = Tc[c];
+    const int* cell = Cell[c];
+    const int* tct = Tct[c];
+    const double* pin1 = PinPrePat[c];
+    const double* pin2 = Pin2PrePat[c];
+    double* aux1 = Aux1PrePat[c];
+    double* m1 = Cpin1M[c];
+    double* m2 = Cpin2M[c];
+    double* ma = Aux1M[c];
+    double* dec = daux[c];
+    double* pro = paux[c];
+    // The rates of the last point, reused while cell and base rate stay.
+    int lastCell = -1;
+    double lastBase = 0, lastProduction = 0, lastDecay = 0;
+    for (int j = lo; j <= hi; j++) {
+        const int x = cell[j];
+        if (x == -1) {
+            StoreIfChanged(&aux1[j], 0.0);
+            StoreIfChanged(&m1[j], 0.0);
+            StoreIfChanged(&m2[j], 0.0);
+            StoreIfChanged(&ma[j], 0.0);
+            StoreIfChanged(&dec[j], 0.0);
+            StoreIfChanged(&pro[j], 0.0);
+            continue;
+        }
+        const double w = tc[j] == TC_MEMBRANE ? Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
+        StoreIfChanged(&aux1[j], w);
+        StoreIfChanged(&m1[j], pin1[j] * Pin[x]);
+        StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
+        StoreIfChanged(&ma[j], w * Aux1[x]);
+        const double k = BaseProduction(c, j, tct[j]);
+        if (x != lastCell || k != lastBase) {
+            lastCell = x;
+            lastBase = k;
+            lastDecay = DECAY_BASE + DECAY_PER_GH317 * Gh317[x] + DECAY_PER_GH33 * Gh33[x];
+            lastProduction = (PRODUCTION_PER_YUC3 * Yuc3[x] + k) * PRODUCTION_HEIGHT_SCALE / CellHeight[x];
+        }
+        dec[j] = lastDecay;
+        pro[j] = lastProduction;
+    }
+    // The first wall point over a membrane, seen from the top of the column, is
+    // a sink above the outer tissues and the auxin supply above the stele
+    // (rows outside lo..hi hold no wall).
+    for (int j = hi; j >= std::max(lo, 1); j--) {
+        if (tc[j] != TC_WALL || tc[j - 1] != TC_MEMBRANE) continue;
+        int t = tct[j - 1];
+        if (t >= 5 && t <= 7) dec[j] = TOP_SINK_DECAY;
+        else if (t >= 8 && t <= 11) pro[j] = TOP_SOURCE_PRODUCTION;
+        break;
     }
 }
 
-void ClearGrid(double** g) {
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) g[i][j] = 0;
+// Everything of pair p but the coefficients toward the neighbours.
+void PairCarriers(int p) {
+    const int L = p, R = MIRRORSUM - p;
+    const int lo = sweep[p].lo, hi = sweep[p].hi;
+    if (lo > hi) return;
+    double* pin1 = PinPrePat[L];
+    double* pin2 = Pin2PrePat[L];
+    for (int j = lo; j <= hi; j++) {
+        int grid;
+        double v;
+        LeftPinWeight(L, j, &grid, &v);
+        StoreIfChanged(&pin1[j], grid == PAT_PIN1 ? v : 0.0);
+        StoreIfChanged(&pin2[j], grid == PAT_PIN2 ? v : 0.0);
+    }
+    if (R != L) {
+        double* mirror1 = PinPrePat[R];
+        double* mirror2 = Pin2PrePat[R];
+        for (int j = lo; j <= hi; j++) {
+            StoreIfChanged(&mirror1[j], pin1[j]);
+            StoreIfChanged(&mirror2[j], pin2[j]);
+        }
+    }
+    ColumnCarriers(L, lo, hi);
+    if (R != L) ColumnCarriers(R, lo, hi);
 }
 
-void ClearRecords(NeighbourRates** g) {
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            for (int k = 0; k < 4; k++) g[i][j][k] = 0;
+// Membrane and diffusion coefficients of column i toward each neighbour on
+// the grid (+column, -column, +row, -row), over rows lo..hi; every other rate
+// of those rows is zero.
+void ColumnCoefficients(int i, int lo, int hi) {
+    constexpr int OFF_GRID = -1;  // matches no point class
+    static const int dj[4] = {0, 0, 1, -1};
+    const int* tc = Tc[i];
+    const int* right = i + 1 < NCOLS ? Tc[i + 1] : nullptr;
+    const int* left = i > 0 ? Tc[i - 1] : nullptr;
+    // Columns of the carrier amounts of each neighbour (row dj[k]).
+    const double* a1[4] = {right ? Aux1M[i + 1] : nullptr, left ? Aux1M[i - 1] : nullptr, Aux1M[i], Aux1M[i]};
+    const double* p1[4] = {right ? Cpin1M[i + 1] : nullptr, left ? Cpin1M[i - 1] : nullptr, Cpin1M[i], Cpin1M[i]};
+    const double* p2[4] = {right ? Cpin2M[i + 1] : nullptr, left ? Cpin2M[i - 1] : nullptr, Cpin2M[i], Cpin2M[i]};
+    NeighbourRates* inf = Inf[i];
+    NeighbourRates* eff = Eff[i];
+    NeighbourRates* dif = DiffAuxC[i];
+    for (int j = lo; j <= hi; j++) {
+        const int p = tc[j];
+        NeighbourRates in = {}, ef = {}, df = {};
+        if (p != TC_OUTSIDE) {
+            const int q[4] = {right ? right[j] : OFF_GRID, left ? left[j] : OFF_GRID,
+                              j + 1 < NROWS ? tc[j + 1] : OFF_GRID, j > 0 ? tc[j - 1] : OFF_GRID};
+            for (int k = 0; k < 4; k++) df[k] = DiffusionWeight(p, q[k]);
+            if (p == TC_WALL) {
+                for (int k = 0; k < 4; k++) {
+                    if (q[k] == TC_MEMBRANE) {
+                        const int r = j + dj[k];
+                        in[k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * a1[k][r]);
+                        ef[k] = EFFLUX_BASE + EFFLUX_PER_PIN * (p1[k][r] + p2[k][r]);
+                    }
+                }
+            } else if (p == TC_MEMBRANE) {
+                for (int k = 0; k < 4; k++) {
+                    if (q[k] == TC_WALL) {
+                        in[k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
+                        ef[k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
+                    }
+                }
+            }
+        }
+        StoreIfChanged(&inf[j], in);
+        StoreIfChanged(&eff[j], ef);
+        StoreIfChanged(&dif[j], df);
+    }
 }
 
 }  // namespace
 
 void UpdateMembraneProteinsAndFluxes(int time) {
-    ClearGrid(PinPrePat);
-    ClearGrid(Pin2PrePat);
-    ClearGrid(Aux1PrePat);
     if (time == 0) ResetZonation();
-    PinPrepatterns();
-    Aux1Prepattern();
+    // At time 0 the state is new (start or reload): nothing is known of what
+    // the grids held before, so every row is written.
+    sweepWholeGrid = time == 0 || !writtenKnown;
+    epiCount = EpidermalBoundaries(epiBoundaries);
+    // The threads share the pairs by the rows written last time (PlanPair
+    // replaces those while the threads run).
+    for (int p = 0; p <= AXIS; p++) pairWork[p] = 1 + (writtenKnown ? RowsOf(written[p]) : 0);
 
-    MembraneAmounts();
-    ClearGrid(daux);
-    ClearGrid(paux);
-    ClearRecords(Inf);
-    ClearRecords(Eff);
-    ClearRecords(DiffAuxC);
-    ProductionAndDecay();
-    NeighbourCoefficients();
-    TopBoundary();
+    RunOnTransportThreads([](int t, int n) {
+        int begin, end;
+        Share(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);
+        for (int p = begin; p < end; p++) {
+            PlanPair(p);
+            PairCarriers(p);
+        }
+    });
+    RunOnTransportThreads([](int t, int n) {
+        int begin, end;
+        Share(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
+        for (int c = begin; c < end; c++) ColumnCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi);
+    });
+    writtenKnown = true;
     // The transport step factorises its line systems anew; the diffusion
     // weights are those of the tissue rule.
     TransportCoefficientsFollowTissue();

@@ -1,0 +1,289 @@
+// The every-tenth-step passes (carrier and coefficient update, cell-to-cell
+// diffusion) against their plain whole-grid forms, bit for bit, on the real
+// root, a grown root and hand-made tissues that change between calls.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "coefficients_reference.h"
+#include "growth_drive.h"
+#include "growth_tissue.h"
+#include "rootsim.h"
+#include "test_support.h"
+#include "transport_tissue.h"
+
+using testsupport::StateGuard;
+
+namespace {
+
+const size_t kPoints = static_cast<size_t>(NCOLS) * NROWS;
+const char* const kGridNames[] = {"PinPrePat", "Pin2PrePat", "Aux1PrePat", "Cpin1M",
+                                  "Cpin2M",    "Aux1M",      "paux",       "daux"};
+const char* const kRecordNames[] = {"Inf", "Eff", "DiffAuxC"};
+
+std::vector<double**> Grids() { return {PinPrePat, Pin2PrePat, Aux1PrePat, Cpin1M, Cpin2M, Aux1M, paux, daux}; }
+std::vector<NeighbourRates**> Records() { return {Inf, Eff, DiffAuxC}; }
+
+// Everything the carrier update writes.
+struct CarrierOutputs {
+    std::vector<double> grids[8];
+    std::vector<NeighbourRates> records[3];
+    std::vector<int> zonation;
+    std::vector<double> diff;
+};
+
+CarrierOutputs Capture() {
+    CarrierOutputs o;
+    std::vector<double**> g = Grids();
+    for (int f = 0; f < 8; f++) o.grids[f].assign(g[f][0], g[f][0] + kPoints);
+    std::vector<NeighbourRates**> r = Records();
+    for (int f = 0; f < 3; f++) o.records[f].assign(r[f][0], r[f][0] + kPoints);
+    o.zonation.assign(CellZonationState, CellZonationState + MAXCELLS);
+    o.diff.assign(Diff, Diff + MAXCELLS);
+    return o;
+}
+
+void Restore(const CarrierOutputs& o) {
+    std::vector<double**> g = Grids();
+    for (int f = 0; f < 8; f++) memcpy(g[f][0], o.grids[f].data(), kPoints * sizeof(double));
+    std::vector<NeighbourRates**> r = Records();
+    for (int f = 0; f < 3; f++) memcpy(r[f][0], o.records[f].data(), kPoints * sizeof(NeighbourRates));
+    memcpy(CellZonationState, o.zonation.data(), MAXCELLS * sizeof(int));
+    memcpy(Diff, o.diff.data(), MAXCELLS * sizeof(double));
+}
+
+std::string Where(const char* name, size_t index) {
+    char buf[160];
+    snprintf(buf, sizeof buf, "%s differs at column %zu, row %zu", name, index / NROWS, index % NROWS);
+    return buf;
+}
+
+// "" when both hold the same bits everywhere, else the first difference.
+std::string FirstDifference(const CarrierOutputs& a, const CarrierOutputs& b) {
+    for (int f = 0; f < 8; f++)
+        if (memcmp(a.grids[f].data(), b.grids[f].data(), kPoints * sizeof(double)) != 0)
+            for (size_t k = 0; k < kPoints; k++)
+                if (memcmp(&a.grids[f][k], &b.grids[f][k], sizeof(double)) != 0) return Where(kGridNames[f], k);
+    for (int f = 0; f < 3; f++)
+        if (memcmp(a.records[f].data(), b.records[f].data(), kPoints * sizeof(NeighbourRates)) != 0)
+            for (size_t k = 0; k < kPoints; k++)
+                if (memcmp(&a.records[f][k], &b.records[f][k], sizeof(NeighbourRates)) != 0)
+                    return Where(kRecordNames[f], k);
+    if (a.zonation != b.zonation) return "zonation differs";
+    if (memcmp(a.diff.data(), b.diff.data(), MAXCELLS * sizeof(double)) != 0) return "Diff differs";
+    return "";
+}
+
+// Runs the production update and the reference on the same state; "" when all
+// outputs agree.  Leaves the state as the production update left it.
+std::string CompareUpdate(int time) {
+    CarrierOutputs before = Capture();
+    UpdateMembraneProteinsAndFluxes(time);
+    CarrierOutputs fast = Capture();
+    Restore(before);
+    coefref::ReferenceUpdateMembraneProteinsAndFluxes(time);
+    std::string d = FirstDifference(fast, Capture());
+    Restore(fast);
+    return d;
+}
+
+// Carrier and enzyme levels that differ from cell to cell.
+void VaryCellLevels(int seed) {
+    for (int x = 0; x < actcells; x++) {
+        const int k = x * 7 + seed;
+        Pin[x] = 5 + k % 13 * 0.37;
+        Pin2[x] = 3 + k % 11 * 0.53;
+        Aux1[x] = 2 + k % 17 * 0.29;
+        Yuc3[x] = k % 5 * 1.7;
+        Gh317[x] = k % 3 * 2.3;
+        Gh33[x] = k % 7 * 0.9;
+    }
+}
+
+long NonzeroPoints(double** g) {
+    long n = 0;
+    for (size_t k = 0; k < kPoints; k++) n += g[0][k] != 0;
+    return n;
+}
+
+// Runs the production diffusion and the reference on copies of v; "" when
+// the results agree, else the first differing cell.  Also tells whether any
+// value changed.
+std::string CompareDiffusion(const std::vector<double>& v, double vertical, double horizontal, bool drain,
+                             double top, bool* moved = nullptr) {
+    std::vector<double> fast = v, plain = v;
+    CellularDiffusion(fast.data(), vertical, horizontal, drain, top);
+    coefref::ReferenceCellularDiffusion(plain.data(), vertical, horizontal, drain, top);
+    if (moved) *moved = memcmp(fast.data(), v.data(), v.size() * sizeof(double)) != 0;
+    for (int x = 0; x < MAXCELLS; x++)
+        if (memcmp(&fast[x], &plain[x], sizeof(double)) != 0)
+            return "cell " + std::to_string(x) + ": " + std::to_string(fast[x]) + " vs " + std::to_string(plain[x]);
+    return "";
+}
+
+// Per-cell values of both signs, and junk beyond actcells (which must end 0).
+std::vector<double> CellValues(int seed) {
+    std::vector<double> v(MAXCELLS);
+    for (int x = 0; x < MAXCELLS; x++) v[x] = x < actcells ? (x * 37 + seed) % 101 - 20.5 : 999.0;
+    return v;
+}
+
+void CheckDiffusionCases(const char* where) {
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE(std::string(where) + ", threads " + std::to_string(threads));
+        bool moved = false;
+        EXPECT_EQ(CompareDiffusion(CellValues(threads), 1.068e-4, 1.068e-4, true, 0.0, &moved), "");
+        EXPECT_TRUE(moved);
+        EXPECT_EQ(CompareDiffusion(CellValues(5), 0.02, 0.03, false, 0.0), "");
+        EXPECT_EQ(CompareDiffusion(CellValues(9), 0.3, 0.1, true, 5.0), "");
+    }
+}
+
+}  // namespace
+
+TEST(TenthStepFast, InitialRootAtTimeZeroAndLater) {
+    StateGuard guard;
+    InitPlant();
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        EXPECT_EQ(CompareUpdate(0), "");
+        VaryCellLevels(threads);
+        EXPECT_EQ(CompareUpdate(10), "");
+        EXPECT_EQ(CompareUpdate(20), "");
+    }
+    // The comparison covers real content.
+    EXPECT_GT(NonzeroPoints(PinPrePat), 500);
+    EXPECT_GT(NonzeroPoints(Pin2PrePat), 500);
+    EXPECT_GT(NonzeroPoints(Aux1M), 1000);
+    EXPECT_GT(NonzeroPoints(paux), 10000);
+    CheckDiffusionCases("initial root");
+}
+
+// Growth shifts, copies and removes carrier patterns between the calls.
+TEST(TenthStepFast, GrowingRootWithDivisionsAndRemovals) {
+    StateGuard guard;
+    testsupport::TempDir out;
+    out.UseAsOutput();
+    growthtest::PrepareGrowingRoot(600);
+    const int startCells = actcells;
+    SetTransportThreads(1);
+    ASSERT_EQ(CompareUpdate(57600), "");
+    int divisions = 0;
+    for (int round = 0; round < 6; round++) {
+        growthtest::DriveResult r = growthtest::DriveGrowth(6, 58000 + 12000 * round, 2000, false);
+        divisions += r.divisions;
+        SetTransportThreads(1 + round % 2);
+        VaryCellLevels(round);
+        EXPECT_EQ(CompareUpdate(70000 + 12000 * round), "") << "round " << round;
+    }
+    EXPECT_GT(divisions, 0);
+    EXPECT_LT(actcells, startCells + divisions);  // some cells have left
+    CheckDiffusionCases("grown root");
+}
+
+namespace {
+
+// Hand-made tissue: mirrored cells of most tissue types, some in the tip rows.
+class HandMade : public ::testing::Test {
+protected:
+    StateGuard guard;
+    void SetUp() override {
+        using transporttissue::AddCell;
+        using transporttissue::AddCellPair;
+        transporttissue::ClearToOutside();
+        const int types[] = {1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17};
+        int col = 30;
+        for (int t : types) {
+            AddCellPair(col, col + 5, 100, 140, t);
+            AddCellPair(col, col + 5, 142, 170, t);
+            AddCellPair(col, col + 5, 172, 230, t);
+            col += 6;
+        }
+        // A cell on one side only: its patterns are written at the empty mirror points.
+        lonely = AddCell(20, 26, 300, 330, 6);
+        for (int x = 0; x < actcells; x++) {
+            CellZonationState[x] = x % 3 == 0 ? 0 : x % 3 == 1 ? 30 : 200;
+            for (int s = 0; s < 4; s++) Plasmodesmatapattern[x][s] = 0.2 + 0.1 * ((x + s) % 4);
+        }
+        CellZonationState[lonely] = 0;
+        VaryCellLevels(3);
+    }
+    // Makes every point of columns i0..i1, rows j0..j1 outside.
+    void Remove(int i0, int i1, int j0, int j1) {
+        for (int i = i0; i <= i1; i++)
+            for (int j = j0; j <= j1; j++) {
+                Tc[i][j] = TC_OUTSIDE;
+                Tct[i][j] = Tmt[i][j] = 0;
+                Cell[i][j] = -1;
+            }
+    }
+    int lonely = -1;
+};
+
+}  // namespace
+
+TEST_F(HandMade, ShrinkingTissueLeavesNoStaleValues) {
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        ASSERT_EQ(CompareUpdate(5), "");
+    }
+    ASSERT_NE(Aux1PrePat[20][300], 0.0);
+    ASSERT_NE(Pin2PrePat[MIRRORSUM - 22][300], 0.0);  // mirror of the lone cell's bottom
+    // The top cells of some files and the lone cell leave; one whole file goes.
+    Remove(29, 48, 171, 231);
+    Remove(19, 27, 299, 331);
+    Remove(MIRRORSUM - 60, MIRRORSUM - 53, 99, 231);
+    for (int threads : {2, 1}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        EXPECT_EQ(CompareUpdate(15), "");
+    }
+    EXPECT_EQ(Aux1PrePat[20][300], 0.0);
+    EXPECT_EQ(Pin2PrePat[MIRRORSUM - 22][300], 0.0);
+    EXPECT_EQ(Inf[19][300][0], 0.0);
+}
+
+TEST_F(HandMade, CellularDiffusionWithGapsAndPointsWithoutCells) {
+    // A membrane point without a cell, and a cell number with no points.
+    Cell[31][120] = -1;
+    actcells += 1;
+    InvCellSizes[actcells - 1] = 0.25;
+    CheckDiffusionCases("hand-made");
+}
+
+// Growth at the top of the grid pushes a file into the last rows, where its
+// top cell is removed; its carrier pattern stays behind on points that were
+// never inside the tissue at the previous update.
+TEST(TenthStepFast, CellsCulledAtTheTopAfterGrowth) {
+    StateGuard guard;
+    testsupport::TempDir out;
+    out.UseAsOutput();
+    growthtest::ClearGrid();
+    const int heights[] = {12, 10, 8};
+    const int base = NROWS - 40;
+    growthtest::AddMirroredFile(40, 57, base, heights, 3, 6);
+    growthtest::Renumber();
+    VaryCellLevels(1);
+    for (int x = 0; x < actcells; x++) CellZonationState[x] = 30;
+    int top = NROWS - 1;
+    while (Tc[41][top] == TC_OUTSIDE) top--;
+    ASSERT_EQ(CompareUpdate(3), "");
+    const int cells = actcells;
+    for (int k = 0; k < 9; k++) GrowCell(10 + k, growthtest::CellByCorner(40, base), 0);
+    ASSERT_LT(actcells, cells);
+    bool stale = false;
+    for (int i = 39; i <= 58; i++)
+        for (int j = top + 1; j < NROWS; j++) stale |= Tc[i][j] == TC_OUTSIDE && Aux1PrePat[i][j] != 0;
+    ASSERT_TRUE(stale);
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        EXPECT_EQ(CompareUpdate(20), "");
+    }
+}
