@@ -134,13 +134,8 @@ std::vector<double> TimeSteps(void (*step)(), int n) {
 }
 
 void ProductionStep() { UpdateAuxin(0); }
-// Factorising anew before every step: with the weights taken from the
-// tissue (as after the carrier update) or read from the records.
+// Factorising anew before every step.
 void RefactoriseAndStep() {
-    TransportCoefficientsFollowTissue();
-    UpdateAuxin(0);
-}
-void RefactoriseFromRecordsAndStep() {
     TransportCoefficientsChanged();
     UpdateAuxin(0);
 }
@@ -315,9 +310,8 @@ int main(int argc, char** argv) {
     if (steps < 1) steps = 1;
     MakeArrays();
     if (argc > 2) {
-        // bench_transport STEPS full|initial THREADS [refactorise|records]:
-        // one case, production only; "refactorise" factorises anew before
-        // every step, "records" does so reading the weights from the records.
+        // bench_transport STEPS full|initial THREADS [refactorise]: one case,
+        // production only; "refactorise" factorises anew before every step.
         int threads = argc > 3 ? atoi(argv[3]) : 1;
         if (strcmp(argv[2], "full") == 0) {
             FullHeightRoot();
@@ -329,10 +323,7 @@ int main(int argc, char** argv) {
             UpdateMembraneProteinsAndFluxes(2);
         }
         const char* mode = argc > 4 ? argv[4] : "";
-        ProductionOnly(steps, threads,
-                       strcmp(mode, "refactorise") == 0 ? RefactoriseAndStep
-                       : strcmp(mode, "records") == 0   ? RefactoriseFromRecordsAndStep
-                                                        : ProductionStep);
+        ProductionOnly(steps, threads, strcmp(mode, "refactorise") == 0 ? RefactoriseAndStep : ProductionStep);
         FreeArrays();
         return 0;
     }

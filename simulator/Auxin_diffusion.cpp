@@ -102,10 +102,6 @@ Sweep colSweep;   // first half step: lines are columns, along = rows
 Sweep rowSweep;   // second half step: lines are rows, along = columns
 
 long preparedVersion = -1;
-// Whether the diffusion weights are those of the tissue rule and the membrane
-// records are zero away from wall-membrane contacts (set by the carrier
-// update; any other change of the coefficients clears it).
-bool weightsFollowTissue = false;
 
 // ---------------------------------------------------------------------------
 // A small pool of worker threads that run one function over a range of thread
@@ -332,7 +328,7 @@ FillState StartFill(const Sweep& s, const Group& g) { return FillState{Splat(1.0
 // +row, -row) and one elimination step of all lanes at once.  Clears
 // st.exact when a diffusion weight across the lines is not exact in single
 // precision.
-template <bool columns, bool derived>
+template <bool columns>
 __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
     constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
     constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
@@ -349,41 +345,36 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
     // Each lane's records are read whole (one vector each, in the order
     // +column, -column, +row, -row) and turned into one vector per direction.
-    // When the weights follow the tissue, they come from the point classes
-    // and the membrane records are read only where a wall meets a membrane
-    // (everywhere else they are zero).
-    vd Krec[LANES], Nrec[LANES], Srec[LANES], Kq[4];
-    vi out;
-    for (int l = 0; l < LANES; l++) {
-        const bool lane = l < g.lanes;
+    // Each lane's records are read whole (one vector each, in the order
+    // +column, -column, +row, -row) and turned into one vector per direction
+    // below.
+    struct Lane {
+        vd K, N, S;
+        long long out;
+    };
+    auto lane = [&](int l) {
+        Lane r;
+        const bool real = l < g.lanes;
         const int ci = columns ? g.first + l : k, cj = columns ? k : g.first + l;
-        const int cic = lane ? ci : 0, cjc = lane ? cj : 0;
-        const int t = lane ? Tc[cic][cjc] : TC_OUTSIDE;
-        const bool o = t == TC_OUTSIDE;
-        bool wall = t == TC_WALL, memb = t == TC_MEMBRANE;
-        if (derived) {
-            constexpr int OFF_GRID = -1;  // no point class
-            const int tq[4] = {cic + 1 < NCOLS ? Tc[cic + 1][cjc] : OFF_GRID, cic > 0 ? Tc[cic - 1][cjc] : OFF_GRID,
-                               cjc + 1 < NROWS ? Tc[cic][cjc + 1] : OFF_GRID, cjc > 0 ? Tc[cic][cjc - 1] : OFF_GRID};
-            bool nextToMembrane = false, nextToWall = false;
-            for (int q = 0; q < 4; q++) {
-                Kq[q][l] = DiffusionWeight(t, tq[q]);
-                nextToMembrane |= tq[q] == TC_MEMBRANE;
-                nextToWall |= tq[q] == TC_WALL;
-            }
-            wall &= nextToMembrane;
-            memb &= nextToWall;
-        } else {
-            memcpy(&Krec[l], pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
-        }
+        const int cic = real ? ci : 0, cjc = real ? cj : 0;
+        const int t = real ? Tc[cic][cjc] : TC_OUTSIDE;
+        const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
         const double* e = Eff[cic][cjc].r;
         const double* f = Inf[cic][cjc].r;
-        memcpy(&Nrec[l], pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
-        memcpy(&Srec[l], pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
-        out[l] = o ? -1 : 0;
-    }
-    vd Nq[4], Sq[4];
-    if (!derived) Transpose(Krec, Kq);
+        memcpy(&r.K, pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
+        memcpy(&r.N, pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
+        memcpy(&r.S, pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
+        r.out = o ? -1 : 0;
+        return r;
+    };
+    static_assert(LANES == 4, "four lanes");
+    const Lane L0 = lane(0), L1 = lane(1), L2 = lane(2), L3 = lane(3);
+    const vd Krec[LANES] = {L0.K, L1.K, L2.K, L3.K};
+    const vd Nrec[LANES] = {L0.N, L1.N, L2.N, L3.N};
+    const vd Srec[LANES] = {L0.S, L1.S, L2.S, L3.S};
+    const vi out = vi{L0.out, L1.out, L2.out, L3.out};
+    vd Kq[4], Nq[4], Sq[4];
+    Transpose(Krec, Kq);
     Transpose(Nrec, Nq);
     Transpose(Srec, Sq);
     const vd Kp = Kq[qPrev], Kn = Kq[qNext], Kd = Kq[qDn];
@@ -421,16 +412,14 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
 }
 
 // Column sweep: each group runs up its columns.
-template <bool derived>
 bool FillColumnGroup(Sweep& s, const Group& g) {
     FillState st = StartFill(s, g);
-    for (int k = g.lo; k <= g.hi; k++) FillPosition<true, derived>(s, g, k, st);
+    for (int k = g.lo; k <= g.hi; k++) FillPosition<true>(s, g, k, st);
     return st.exact;
 }
 
 // Row sweep: the groups [gb, ge) advance together, column by column, so that
 // every column is read in order of its rows instead of across the grid.
-template <bool derived>
 bool FillRowGroups(Sweep& s, size_t gb, size_t ge) {
     static thread_local std::vector<FillState> states;
     states.clear();
@@ -444,7 +433,7 @@ bool FillRowGroups(Sweep& s, size_t gb, size_t ge) {
     for (int k = kmin; k <= kmax; k++)
         for (size_t gi = gb; gi < ge; gi++) {
             const Group& g = s.groups[gi];
-            if (k >= g.lo && k <= g.hi) FillPosition<false, derived>(s, g, k, states[gi - gb]);
+            if (k >= g.lo && k <= g.hi) FillPosition<false>(s, g, k, states[gi - gb]);
         }
     for (const FillState& st : states) exact &= st.exact;
     return exact;
@@ -689,16 +678,21 @@ void PlanMeans(int n) {
     mp.owner.assign(MAXCELLS, -1);
     mp.rowLo.assign(NCOLS, 1);
     mp.rowHi.assign(NCOLS, 0);
+    // Rows of each column from its first to its last cell point; the columns
+    // are shared between threads by the length of that range.
     std::vector<long> colPoints(NCOLS, 0);
     long total = 0;
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Cell[i][j] != -1) {
-                if (colPoints[i] == 0) mp.rowLo[i] = j;
-                mp.rowHi[i] = j;
-                colPoints[i]++;
-                total++;
-            }
+    for (int i = 0; i < NCOLS; i++) {
+        const int* cell = Cell[i];
+        int lo = 0, hi = NROWS - 1;
+        while (lo <= hi && cell[lo] == -1) lo++;
+        while (hi >= lo && cell[hi] == -1) hi--;
+        if (lo > hi) continue;
+        mp.rowLo[i] = lo;
+        mp.rowHi[i] = hi;
+        colPoints[i] = hi - lo + 1;
+        total += colPoints[i];
+    }
     // Column ranges of about equal numbers of cell points.
     std::vector<int> start(n + 1, NCOLS);
     start[0] = 0;
@@ -768,15 +762,7 @@ void ReportAsymmetry(int time, long key) {
 
 long transportCoefficientsVersion = 0;
 
-void TransportCoefficientsChanged() {
-    transportCoefficientsVersion++;
-    weightsFollowTissue = false;
-}
-
-void TransportCoefficientsFollowTissue() {
-    transportCoefficientsVersion++;
-    weightsFollowTissue = true;
-}
+void TransportCoefficientsChanged() { transportCoefficientsVersion++; }
 
 void SetTransportThreads(int n) {
     requestedThreads = n;
@@ -817,15 +803,12 @@ void UpdateAuxin(int time) {
         PlanGroups(rowSweep, false);
         SplitWork(colSweep, n);
         SplitWork(rowSweep, n);
-        const bool derived = weightsFollowTissue;
         std::atomic<bool> exact{true};
         pool.Run([&](int t) {
             bool ok = true;
             for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
-                ok &= derived ? FillColumnGroup<true>(colSweep, colSweep.groups[gi])
-                              : FillColumnGroup<false>(colSweep, colSweep.groups[gi]);
-            ok &= derived ? FillRowGroups<true>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1])
-                          : FillRowGroups<false>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1]);
+                ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
+            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1]);
             if (!ok) exact = false;
         });
         if (!exact) {

@@ -611,7 +611,6 @@ void UpdateMembraneProteinsAndFluxes(int time) {
         for (int c = begin; c < end; c++) ColumnCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi);
     });
     writtenKnown = true;
-    // The transport step factorises its line systems anew; the diffusion
-    // weights are those of the tissue rule.
-    TransportCoefficientsFollowTissue();
+    // The transport step factorises its line systems anew.
+    TransportCoefficientsChanged();
 }

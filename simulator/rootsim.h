@@ -261,12 +261,6 @@ void dsolvetridiag(int n);
 // updates: whoever changes DiffAuxC, Eff, Inf, paux, daux or Tc calls this
 // before the next UpdateAuxin.
 void TransportCoefficientsChanged();
-// What the carrier update calls instead: besides the above, it vouches that
-// every diffusion weight is DiffusionWeight of the two point classes (0 toward
-// a point off the grid) and that Eff and Inf are zero at every point except
-// a wall point next to a membrane point and a membrane point next to a wall
-// point, so that the transport step may take the weights from Tc.
-void TransportCoefficientsFollowTissue();
 // Threads of the transport step (0: all cores).  Results do not depend on it.
 void SetTransportThreads(int n);
 int TransportThreads();

@@ -172,8 +172,8 @@ TEST(FastTransport, GrownRootMatchesThePlainSolve) {
         EXPECT_TRUE(SameBits(plain.aux2, fast.aux2)) << threads << " threads";
         EXPECT_TRUE(SameBits(plain.means, fast.means)) << threads << " threads";
     }
-    // Weights changed by hand after the carrier update: the step must take
-    // them from the records again, not from the tissue rule.
+    // Weights changed by hand after the carrier update: the step must follow
+    // the records as they are now.
     restore();
     for (int s = 0; s < 2; s++) transportref::ReferenceUpdateAuxin(0);
     const Snapshot plainUnedited = Take();
