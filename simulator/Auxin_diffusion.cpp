@@ -257,25 +257,21 @@ struct Extents {
     std::vector<int> colLo, colHi, rowLo, rowHi;
 } extents;
 
-void FindExtents() {
+// Extent of column i; the rows' extents of the columns a thread visits (in
+// increasing order) go into its own rowLo/rowHi, merged afterwards.
+void ColumnExtent(int i, int* rowLo, int* rowHi) {
     Extents& e = extents;
-    e.colLo.assign(NCOLS, NROWS);
-    e.colHi.assign(NCOLS, -1);
-    e.rowLo.assign(NROWS, NCOLS);
-    e.rowHi.assign(NROWS, -1);
-    for (int i = 0; i < NCOLS; i++) {
-        const int* t = Tc[i];
-        int lo = 0, hi = NROWS - 1;
-        while (lo <= hi && t[lo] == TC_OUTSIDE) lo++;
-        while (hi >= lo && t[hi] == TC_OUTSIDE) hi--;
-        e.colLo[i] = lo;
-        e.colHi[i] = hi;
-        for (int j = lo; j <= hi; j++)
-            if (t[j] != TC_OUTSIDE) {
-                if (e.rowLo[j] > i) e.rowLo[j] = i;
-                e.rowHi[j] = i;
-            }
-    }
+    const int* t = Tc[i];
+    int lo = 0, hi = NROWS - 1;
+    while (lo <= hi && t[lo] == TC_OUTSIDE) lo++;
+    while (hi >= lo && t[hi] == TC_OUTSIDE) hi--;
+    e.colLo[i] = lo;
+    e.colHi[i] = hi;
+    for (int j = lo; j <= hi; j++)
+        if (t[j] != TC_OUTSIDE) {
+            if (rowLo[j] > i) rowLo[j] = i;
+            rowHi[j] = i;
+        }
 }
 
 // Groups of one sweep and their place in the per-position arrays.
@@ -670,52 +666,79 @@ struct MeansPlan {
     std::vector<int> owner;           // thread of each cell, -1 if it has no point
     std::vector<int> firstCol, lastCol;  // columns each thread scans
     std::vector<int> rowLo, rowHi;    // rows of each column that hold cells
+    std::vector<int> start;           // first column of each thread's range
+    std::vector<std::vector<int>> lastSeen;  // per thread, see ScanOwners
 } meansPlan;
 
-void PlanMeans(int n) {
+// Rows of column i from its first to its last cell point.
+void CellRange(int i) {
     MeansPlan& mp = meansPlan;
-    mp.nthreads = n;
-    mp.owner.assign(MAXCELLS, -1);
-    mp.rowLo.assign(NCOLS, 1);
-    mp.rowHi.assign(NCOLS, 0);
-    // Rows of each column from its first to its last cell point; the columns
-    // are shared between threads by the length of that range.
-    std::vector<long> colPoints(NCOLS, 0);
+    const int* cell = Cell[i];
+    int lo = 0, hi = NROWS - 1;
+    while (lo <= hi && cell[lo] == -1) lo++;
+    while (hi >= lo && cell[hi] == -1) hi--;
+    mp.rowLo[i] = lo > hi ? 1 : lo;
+    mp.rowHi[i] = lo > hi ? 0 : hi;
+}
+
+// Column ranges of about equal numbers of cell rows, one per thread.
+void SplitMeans(int n) {
+    MeansPlan& mp = meansPlan;
     long total = 0;
-    for (int i = 0; i < NCOLS; i++) {
-        const int* cell = Cell[i];
-        int lo = 0, hi = NROWS - 1;
-        while (lo <= hi && cell[lo] == -1) lo++;
-        while (hi >= lo && cell[hi] == -1) hi--;
-        if (lo > hi) continue;
-        mp.rowLo[i] = lo;
-        mp.rowHi[i] = hi;
-        colPoints[i] = hi - lo + 1;
-        total += colPoints[i];
-    }
-    // Column ranges of about equal numbers of cell points.
-    std::vector<int> start(n + 1, NCOLS);
-    start[0] = 0;
+    for (int i = 0; i < NCOLS; i++) total += mp.rowHi[i] - mp.rowLo[i] + 1;
+    mp.start.assign(static_cast<size_t>(n) + 1, NCOLS);
+    mp.start[0] = 0;
     long acc = 0;
     int t = 1;
     for (int i = 0; i < NCOLS && t < n; i++) {
-        acc += colPoints[i];
-        while (t < n && acc * n >= total * t) start[t++] = i + 1;
+        acc += mp.rowHi[i] - mp.rowLo[i] + 1;
+        while (t < n && acc * n >= total * t) mp.start[static_cast<size_t>(t++)] = i + 1;
     }
-    mp.firstCol.assign(n, 0);
-    mp.lastCol.assign(n, -1);
-    for (int th = 0; th < n; th++) mp.firstCol[th] = start[th];
-    for (int th = 0; th < n; th++)
-        for (int i = start[th]; i < start[th + 1]; i++)
-            for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
-                int cell = Cell[i][j];
-                if (cell != -1 && mp.owner[cell] == -1) mp.owner[cell] = th;
-            }
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
-            int cell = Cell[i][j];
-            if (cell != -1) mp.lastCol[mp.owner[cell]] = std::max(mp.lastCol[mp.owner[cell]], i);
+    mp.lastSeen.resize(static_cast<size_t>(n));
+}
+
+// The last column of thread t's range in which each cell has a point (-1:
+// none there).
+void ScanOwners(int t) {
+    MeansPlan& mp = meansPlan;
+    std::vector<int>& last = mp.lastSeen[static_cast<size_t>(t)];
+    last.assign(MAXCELLS, -1);
+    for (int i = mp.start[static_cast<size_t>(t)]; i < mp.start[static_cast<size_t>(t) + 1]; i++) {
+        const int* cellCol = Cell[i];
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
+            if (cellCol[j] != -1) last[static_cast<size_t>(cellCol[j])] = i;
+    }
+}
+
+// A cell belongs to the first thread whose columns hold a point of it; each
+// thread sums its cells over its own columns and on to the last column of
+// any of them.
+void MergeOwners(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.nthreads = n;
+    mp.owner.assign(MAXCELLS, -1);
+    mp.firstCol.assign(mp.start.begin(), mp.start.begin() + n);
+    mp.lastCol.assign(static_cast<size_t>(n), -1);
+    for (int c = 0; c < MAXCELLS; c++) {
+        int last = -1;
+        for (int t = 0; t < n; t++) {
+            const int seen = mp.lastSeen[static_cast<size_t>(t)][static_cast<size_t>(c)];
+            if (seen < 0) continue;
+            if (mp.owner[c] == -1) mp.owner[c] = t;
+            last = std::max(last, seen);
         }
+        if (mp.owner[c] >= 0) mp.lastCol[mp.owner[c]] = std::max(mp.lastCol[mp.owner[c]], last);
+    }
+}
+
+void PlanMeans(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.rowLo.resize(NCOLS);
+    mp.rowHi.resize(NCOLS);
+    for (int i = 0; i < NCOLS; i++) CellRange(i);
+    SplitMeans(n);
+    for (int t = 0; t < n; t++) ScanOwners(t);
+    MergeOwners(n);
 }
 
 void SumCellMeans(int t) {
@@ -798,11 +821,38 @@ void UpdateAuxin(int time) {
     if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
     const int n = pool.Size();
     if (preparedVersion != transportCoefficientsVersion) {
-        FindExtents();
+        // Extents of the tissue and of the cells, by columns on all threads.
+        Extents& e = extents;
+        e.colLo.resize(NCOLS);
+        e.colHi.resize(NCOLS);
+        meansPlan.rowLo.resize(NCOLS);
+        meansPlan.rowHi.resize(NCOLS);
+        static std::vector<std::vector<int>> rowLoT, rowHiT;
+        rowLoT.resize(static_cast<size_t>(n));
+        rowHiT.resize(static_cast<size_t>(n));
+        pool.Run([&](int t) {
+            std::vector<int>& lo = rowLoT[static_cast<size_t>(t)];
+            std::vector<int>& hi = rowHiT[static_cast<size_t>(t)];
+            lo.assign(NROWS, NCOLS);
+            hi.assign(NROWS, -1);
+            for (int i = NCOLS * t / n; i < NCOLS * (t + 1) / n; i++) {
+                ColumnExtent(i, lo.data(), hi.data());
+                CellRange(i);
+            }
+        });
+        e.rowLo.assign(NROWS, NCOLS);
+        e.rowHi.assign(NROWS, -1);
+        for (int t = 0; t < n; t++)
+            for (int j = 0; j < NROWS; j++) {
+                e.rowLo[j] = std::min(e.rowLo[j], rowLoT[static_cast<size_t>(t)][j]);
+                e.rowHi[j] = std::max(e.rowHi[j], rowHiT[static_cast<size_t>(t)][j]);
+            }
         PlanGroups(colSweep, true);
         PlanGroups(rowSweep, false);
         SplitWork(colSweep, n);
         SplitWork(rowSweep, n);
+        SplitMeans(n);
+        // The factorisation and the owners of the cell means.
         std::atomic<bool> exact{true};
         pool.Run([&](int t) {
             bool ok = true;
@@ -810,12 +860,13 @@ void UpdateAuxin(int time) {
                 ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
             ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1]);
             if (!ok) exact = false;
+            ScanOwners(t);
         });
         if (!exact) {
             fprintf(stderr, "rootsim: a diffusion weight is not exact in single precision\n");
             exit(1);
         }
-        meansPlan.nthreads = 0;
+        MergeOwners(n);
         preparedVersion = transportCoefficientsVersion;
     }
     SplitWork(colSweep, n);
