@@ -416,8 +416,7 @@ bool FillColumnGroup(Sweep& s, const Group& g) {
 
 // Row sweep: the groups [gb, ge) advance together, column by column, so that
 // every column is read in order of its rows instead of across the grid.
-bool FillRowGroups(Sweep& s, size_t gb, size_t ge) {
-    static thread_local std::vector<FillState> states;
+bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
     states.clear();
     int kmin = NCOLS, kmax = -1;
     for (size_t gi = gb; gi < ge; gi++) {
@@ -853,12 +852,14 @@ void UpdateAuxin(int time) {
         SplitWork(rowSweep, n);
         SplitMeans(n);
         // The factorisation and the owners of the cell means.
+        static std::vector<std::vector<FillState>> fillStates;
+        fillStates.resize(static_cast<size_t>(n));
         std::atomic<bool> exact{true};
         pool.Run([&](int t) {
             bool ok = true;
             for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
                 ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
-            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1]);
+            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], fillStates[static_cast<size_t>(t)]);
             if (!ok) exact = false;
             ScanOwners(t);
         });
