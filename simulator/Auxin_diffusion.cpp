@@ -424,7 +424,17 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
 // Column sweep: each group runs up its columns.
 bool FillColumnGroup(Sweep& s, const Group& g) {
     FillState st = StartFill(s, g);
-    for (int k = g.lo; k <= g.hi; k++) FillPosition<true>(s, g, k, st);
+    for (int k = g.lo; k <= g.hi; k++) {
+        // The records of each lane's column, ahead (two records a line).
+        if ((k & 1) == 0)
+            for (int l = 0; l < g.lanes; l++) {
+                const int i = g.first + l;
+                PrefetchAt(DiffAuxC[i] + k, PREFETCH_AHEAD);
+                PrefetchAt(Eff[i] + k, PREFETCH_AHEAD);
+                PrefetchAt(Inf[i] + k, PREFETCH_AHEAD);
+            }
+        FillPosition<true>(s, g, k, st);
+    }
     return st.exact;
 }
 
