@@ -92,13 +92,14 @@ struct Group {
 typedef float vf __attribute__((vector_size(4 * LANES)));
 
 // Per position of every group span (one vector of LANES values each):
-// the factorised matrix (m, bp, cc), the diffusion weights across the lines
-// (0, 4 or 60, exact in single precision; -1 marks an outside point, whose
-// right-hand side is 0), production and decay.  The membrane terms across the
-// lines (neighbour coefficients and h * self coefficients) are nonzero only
-// next to membranes; they are kept for the positions flagged in `mflag`, in
-// order, three vectors each.  Where all three are zero, adding them would add
-// only zeros, so leaving them out gives the same value.
+// the factorised matrix (m, bp, cc) and the diffusion weights across the
+// lines (0, 4 or 60, exact in single precision; -1 marks an outside point,
+// whose right-hand side is 0).  Production and decay are read from their
+// grids.  The membrane terms across the lines (neighbour coefficients and
+// h * self coefficients) are nonzero only next to membranes; they are kept
+// for the positions flagged in `mflag`, in order, three vectors each.  Where
+// all three are zero, adding them would add only zeros, so leaving them out
+// gives the same value.
 struct Sweep {
     std::vector<Group> groups;
     std::vector<size_t> split;   // group ranges per thread: [split[t], split[t+1])
@@ -353,8 +354,6 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
                                                (reinterpret_cast<uintptr_t>(no) & ~m));
     };
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
-    // Each lane's records are read whole (one vector each, in the order
-    // +column, -column, +row, -row) and turned into one vector per direction.
     // Each lane's records are read whole (one vector each, in the order
     // +column, -column, +row, -row) and turned into one vector per direction
     // below.
