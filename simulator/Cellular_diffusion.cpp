@@ -22,6 +22,15 @@
 namespace {
 
 constexpr int MAX_SEARCH = 4;                   // a facing membrane lies 2..4 points away
+
+// Directions of the trades from a membrane point, in the order they are made:
+// left, right, down, up.
+struct Direction {
+    int di, dj;
+};
+constexpr Direction kDirections[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+inline bool OnGrid(int i, int j) { return i >= 0 && i < NCOLS && j >= 0 && j < NROWS; }
 constexpr int TIP_LOSS_LAST_ROW = 139;          // rows 0..139 lose a fraction
 constexpr double TIP_LOSS_RATE = 1.388888888888889e-05;  // 1 / 72000 per call
 constexpr int TIP_LOSS_COLUMELLA = 13;          // columella tier 1
@@ -122,53 +131,21 @@ void ExchangeShare(int s, int c0, int c1) {
         for (int j = lo[i]; j <= hi[i]; j++) {
             if (tc[j] != TC_MEMBRANE) continue;
             const double p = SideDensity(i, j);
-            if (i - 1 >= 0 && Tc[i - 1][j] == TC_WALL) {
-                for (int k = i - 2; k >= i - MAX_SEARCH && k >= 0; k--) {
-                    if (Tc[k][j] == TC_MEMBRANE) {
-                        if (mine || own(k)) {
-                            const double g = p * 0.5 * horizontalRate;
-                            const double u = Old(i, j), w = Old(k, j);
-                            if (mine) NewGrid[i][j] += (w - u) * g;
-                            if (own(k)) NewGrid[k][j] += (u - w) * g;
-                        }
-                        break;
+            for (const Direction& d : kDirections) {
+                // Across a wall next to (i, j), the first membrane point 2..4
+                // points away faces it.
+                if (!OnGrid(i + d.di, j + d.dj) || Tc[i + d.di][j + d.dj] != TC_WALL) continue;
+                for (int n = 2; n <= MAX_SEARCH; n++) {
+                    const int k = i + n * d.di, l = j + n * d.dj;
+                    if (!OnGrid(k, l)) break;
+                    if (Tc[k][l] != TC_MEMBRANE) continue;
+                    if (mine || own(k)) {
+                        const double g = p * 0.5 * (d.di != 0 ? horizontalRate : verticalRate);
+                        const double u = Old(i, j), w = Old(k, l);
+                        if (mine) NewGrid[i][j] += (w - u) * g;
+                        if (own(k)) NewGrid[k][l] += (u - w) * g;
                     }
-                }
-            }
-            if (i + 1 < NCOLS && Tc[i + 1][j] == TC_WALL) {
-                for (int k = i + 2; k <= i + MAX_SEARCH && k < NCOLS; k++) {
-                    if (Tc[k][j] == TC_MEMBRANE) {
-                        if (mine || own(k)) {
-                            const double g = p * 0.5 * horizontalRate;
-                            const double u = Old(i, j), w = Old(k, j);
-                            if (mine) NewGrid[i][j] += (w - u) * g;
-                            if (own(k)) NewGrid[k][j] += (u - w) * g;
-                        }
-                        break;
-                    }
-                }
-            }
-            if (!mine) continue;
-            if (j - 1 >= 0 && tc[j - 1] == TC_WALL) {
-                for (int l = j - 2; l >= j - MAX_SEARCH && l >= 0; l--) {
-                    if (tc[l] == TC_MEMBRANE) {
-                        const double g = p * 0.5 * verticalRate;
-                        const double u = Old(i, j), w = Old(i, l);
-                        NewGrid[i][j] += (w - u) * g;
-                        NewGrid[i][l] += (u - w) * g;
-                        break;
-                    }
-                }
-            }
-            if (j + 1 < NROWS && tc[j + 1] == TC_WALL) {
-                for (int l = j + 2; l <= j + MAX_SEARCH && l < NROWS; l++) {
-                    if (tc[l] == TC_MEMBRANE) {
-                        const double g = p * 0.5 * verticalRate;
-                        const double u = Old(i, j), w = Old(i, l);
-                        NewGrid[i][j] += (w - u) * g;
-                        NewGrid[i][l] += (u - w) * g;
-                        break;
-                    }
+                    break;
                 }
             }
         }
