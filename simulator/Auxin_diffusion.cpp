@@ -460,15 +460,13 @@ bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& state
 // Splits the groups between n threads by their number of points.
 void SplitWork(Sweep& s, int n) {
     if (s.nthreads_split == n) return;
-    size_t total = 0;
-    for (const Group& g : s.groups) total += static_cast<size_t>(g.hi - g.lo + 1);
+    const int count = static_cast<int>(s.groups.size());
     s.split.assign(static_cast<size_t>(n) + 1, s.groups.size());
-    s.split[0] = 0;
-    size_t acc = 0;
-    int t = 1;
-    for (size_t gi = 0; gi < s.groups.size() && t < n; gi++) {
-        acc += static_cast<size_t>(s.groups[gi].hi - s.groups[gi].lo + 1);
-        while (t < n && acc * static_cast<size_t>(n) >= total * static_cast<size_t>(t)) s.split[t++] = gi + 1;
+    for (int t = 0; t < n; t++) {
+        int begin, end;
+        ShareByWork(count, t, n, [&s](int gi) { return s.groups[static_cast<size_t>(gi)].hi - s.groups[static_cast<size_t>(gi)].lo + 1; },
+                    &begin, &end);
+        s.split[static_cast<size_t>(t)] = static_cast<size_t>(begin);
     }
     s.nthreads_split = n;
 }
@@ -718,15 +716,11 @@ void CellRange(int i) {
 // Column ranges of about equal numbers of cell rows, one per thread.
 void SplitMeans(int n) {
     MeansPlan& mp = meansPlan;
-    long total = 0;
-    for (int i = 0; i < NCOLS; i++) total += mp.rowHi[i] - mp.rowLo[i] + 1;
     mp.start.assign(static_cast<size_t>(n) + 1, NCOLS);
-    mp.start[0] = 0;
-    long acc = 0;
-    int t = 1;
-    for (int i = 0; i < NCOLS && t < n; i++) {
-        acc += mp.rowHi[i] - mp.rowLo[i] + 1;
-        while (t < n && acc * n >= total * t) mp.start[static_cast<size_t>(t++)] = i + 1;
+    for (int t = 0; t < n; t++) {
+        int begin, end;
+        ShareByWork(NCOLS, t, n, [&mp](int i) { return 1 + mp.rowHi[i] - mp.rowLo[i] + 1; }, &begin, &end);
+        mp.start[static_cast<size_t>(t)] = begin;
     }
     mp.lastSeen.resize(static_cast<size_t>(n));
 }

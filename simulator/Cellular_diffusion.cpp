@@ -73,25 +73,6 @@ inline double SideDensity(int i, int j) {
     return Plasmodesmatapattern[Cell[i][j]][s - 1];
 }
 
-// The share [*begin, *end) of columns that thread t of n takes: contiguous,
-// of about equal numbers of rows.
-void ShareColumns(int t, int n, int* begin, int* end) {
-    long total = 0;
-    for (int i = 0; i < NCOLS; i++) total += colWork[i];
-    *begin = *end = NCOLS;
-    long acc = 0;
-    for (int i = 0; i < NCOLS; i++) {
-        const long owner = std::min<long>(n - 1, acc * n / total);
-        if (owner >= t && *begin == NCOLS) *begin = i;
-        if (owner > t) {
-            *end = i;
-            break;
-        }
-        acc += colWork[i];
-    }
-    if (*begin > *end) *begin = *end;
-}
-
 // Spread, trades, drain and loss for the columns c0..c1-1 of share s.
 void ExchangeShare(int s, int c0, int c1) {
     const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
@@ -230,7 +211,7 @@ void CellularDiffusion(double* values, double vertical, double horizontal, bool 
         const int shares = std::min(n, MAX_SHARES);
         if (t >= shares) return;
         int begin, end;
-        ShareColumns(t, shares, &begin, &end);
+        ShareByWork(NCOLS, t, shares, [](int i) { return colWork[i]; }, &begin, &end);
         shareBegin[t] = begin;
         ExchangeShare(t, begin, end);
     });

@@ -54,26 +54,6 @@ int pairWork[AXIS + 1];  // estimated rows of each pair, for sharing the pairs
 int epiCount = 0;
 int epiBoundaries[EPI_MAX_BOUNDARIES];
 
-// The share [*begin, *end) of items 0..count-1 that thread t of n takes: a
-// contiguous run, the runs of about equal work (work(k) >= 1).
-template <class Work>
-void Share(int count, int t, int n, Work work, int* begin, int* end) {
-    long total = 0;
-    for (int k = 0; k < count; k++) total += work(k);
-    *begin = *end = count;
-    long acc = 0;
-    for (int k = 0; k < count; k++) {
-        const long owner = std::min<long>(n - 1, acc * n / total);
-        if (owner >= t && *begin == count) *begin = k;
-        if (owner > t) {
-            *end = k;
-            break;
-        }
-        acc += work(k);
-    }
-    if (*begin > *end) *begin = *end;
-}
-
 // Decides the rows of pair p this call writes and records those that will
 // hold its values afterwards.
 void PlanPair(int p) {
@@ -246,7 +226,7 @@ void UpdateMembraneProteinsAndFluxes(int time) {
 
     RunOnTransportThreads([](int t, int n) {
         int begin, end;
-        Share(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);
+        ShareByWork(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);
         for (int p = begin; p < end; p++) {
             PlanPair(p);
             PairCarriers(p);
@@ -254,7 +234,7 @@ void UpdateMembraneProteinsAndFluxes(int time) {
     });
     RunOnTransportThreads([](int t, int n) {
         int begin, end;
-        Share(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
+        ShareByWork(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
         for (int c = begin; c < end; c++) ColumnCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi);
     });
     writtenKnown = true;

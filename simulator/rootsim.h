@@ -268,6 +268,27 @@ int TransportThreads();
 // threads and returns when all are done.  Work split by t must not depend on
 // n for its result (each thread writes its own part).
 void RunOnTransportThreads(const std::function<void(int, int)>& f);
+// The share [*begin, *end) of items 0..count-1 that thread t of n takes when
+// the items are cut into contiguous runs of about equal work (work(k) >= 1).
+// The shares of t = 0..n-1 follow one another and cover every item.
+template <class Work>
+void ShareByWork(int count, int t, int n, Work work, int* begin, int* end) {
+    long total = 0;
+    for (int k = 0; k < count; k++) total += work(k);
+    *begin = *end = count;
+    long acc = 0;
+    for (int k = 0; k < count; k++) {
+        long owner = acc * n / total;
+        if (owner > n - 1) owner = n - 1;
+        if (owner >= t && *begin == count) *begin = k;
+        if (owner > t) {
+            *end = k;
+            break;
+        }
+        acc += work(k);
+    }
+    if (*begin > *end) *begin = *end;
+}
 
 // Cellular_diffusion
 void CellularDiffusion(double* values, double vertical, double horizontal, bool drainTop,
