@@ -8,6 +8,9 @@
 // standard output.
 #include "rootsim.h"
 
+#include "output_file.h"
+#include "plan.h"
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -25,7 +28,6 @@ namespace {
 
 // A tissue code that no point has.
 constexpr int TCT_NONE_SEARCHED = 100;  // no tissue has this code
-constexpr int TMT_ROOTWARD = 2;
 
 // Quiescent-centre probe.
 constexpr int QC_COLUMN = 109;
@@ -59,63 +61,12 @@ constexpr int TRACK_VASC_GUARD = 90;
 constexpr int TRACK_VASC_START = 92;
 constexpr int TRACK_LOW_ROWS = 148;      // middle vascular file counts as outer below this row
 
-// ---------------------------------------------------------------------------
-// File handling.
-
-
-// One output file, open for the lifetime of the object.  Failures to open or
-// to write are reported once on standard error; writes to a file that could
-// not be opened are dropped.
-class OutputFile {
-public:
-    OutputFile(std::string name, const char* mode) : name_(std::move(name)) {
-        f_ = fopen(name_.c_str(), mode);
-        if (f_ == nullptr) {
-            fprintf(stderr, "rootsim: cannot open %s: %s\n", name_.c_str(), strerror(errno));
-            reported_ = true;
-        }
-    }
-    ~OutputFile() { Close(); }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    __attribute__((format(printf, 2, 3)))
-    void Printf(const char* fmt, ...) {
-        if (f_ == nullptr || err_ != 0) return;
-        va_list ap;
-        va_start(ap, fmt);
-        int n = vfprintf(f_, fmt, ap);
-        va_end(ap);
-        if (n < 0) err_ = errno != 0 ? errno : EIO;
-    }
-
-    void Close() {
-        if (f_ == nullptr) return;
-        if (err_ == 0 && ferror(f_)) err_ = errno != 0 ? errno : EIO;
-        errno = 0;
-        if (fclose(f_) != 0 && err_ == 0) err_ = errno != 0 ? errno : EIO;
-        f_ = nullptr;
-        if (err_ != 0 && !reported_) {
-            fprintf(stderr, "rootsim: error writing %s: %s\n", name_.c_str(), strerror(err_));
-            reported_ = true;
-        }
-    }
-
-private:
-    std::string name_;
-    FILE* f_ = nullptr;
-    int err_ = 0;
-    bool reported_ = false;
-};
-
 // The mean of count values whose sum is given; the mean of no values is NaN
 // (written as "nan").
 double MeanOf(double sum, int count) {
     if (count == 0) return std::numeric_limits<double>::quiet_NaN();
     return sum / count;
 }
-
-bool OnGrid(int i, int j) { return i >= 0 && i < NCOLS && j >= 0 && j < NROWS; }
 
 int CellAt(int i, int j) { return OnGrid(i, j) && Cell[i][j] >= 0 ? Cell[i][j] : -1; }
 

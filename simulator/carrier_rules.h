@@ -47,7 +47,6 @@ constexpr double TOP_SOURCE_PRODUCTION = 3.15;
 
 enum { PAT_NONE = 0, PAT_PIN1 = 1, PAT_PIN2 = 2 };
 
-inline bool OnGrid(int i, int j) { return i >= 0 && i < NCOLS && j >= 0 && j < NROWS; }
 inline bool IsMembrane(int i, int j) { return OnGrid(i, j) && Tc[i][j] == TC_MEMBRANE; }
 
 // The cell across the wall above (below) cell x in column i, or -1 when that

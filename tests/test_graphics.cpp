@@ -7,6 +7,7 @@
 #include <string>
 
 #include "graphics_support.h"
+#include "picture.h"
 #include "rootsim.h"
 #include "test_support.h"
 

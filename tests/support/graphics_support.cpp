@@ -1,5 +1,6 @@
 #include "graphics_support.h"
 
+#include "picture.h"
 #include "test_support.h"
 
 #include <png.h>

@@ -4,7 +4,7 @@
 // update last ran.
 #pragma once
 
-#include "rootsim.h"
+#include "state.h"
 
 namespace tissueextent {
 

@@ -1,0 +1,227 @@
+// Cell-to-cell diffusion of a per-cell quantity through plasmodesmata.
+//
+// The quantity is spread onto the grid; facing membrane points of two cells
+// (across a wall at most three points wide) trade amounts in proportion to
+// their difference and the plasmodesmata density of their sides; the top of
+// the tissue may drain toward a fixed value; points of two given tissues near
+// the tip lose a small fraction; each cell then takes the mean over its
+// points.  One explicit step: all changes are computed from the spread values.
+//
+// Only the rows of each column that hold tissue are visited.  The columns are
+// shared among the transport step's threads: a thread applies, in scan order,
+// every trade that reaches a point of its own columns (visiting the four
+// columns on either side too, since a trade reaches that far), so each point
+// sees the same additions in the same order as in one sweep.  Each cell's sum
+// is then formed by the thread that holds the cell's first column, over the
+// cell's points in scan order.
+#include <algorithm>
+
+#include "cellular_diffusion.h"
+
+#include "state.h"
+#include "threads.h"
+#include "tissue_extent.h"
+
+namespace {
+
+constexpr int MAX_SEARCH = 4;                   // a facing membrane lies 2..4 points away
+
+// Directions of the trades from a membrane point, in the order they are made:
+// left, right, down, up.
+struct Direction {
+    int di, dj;
+};
+constexpr Direction kDirections[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+
+// Threads beyond this many take no share of the work (any number gives the
+// same result).
+constexpr int MAX_SHARES = 16;
+
+// Scratch, kept for the whole run so that a call allocates nothing.  The new
+// values of the tissue rows of every column; the spread (old) values are read
+// from the cell values directly.
+double NewGrid[NCOLS][NROWS];
+int rowLo[NCOLS], rowHi[NCOLS];     // tissue rows of each column, this call
+int colWork[NCOLS];                 // rows of each column at the last call, for sharing
+bool rowsKnown = false;
+// Which cells each share met in its own columns (seen[s][x] == stamp) and the
+// last of those columns holding the cell.
+int seen[MAX_SHARES][MAXCELLS];
+int lastColumn[MAX_SHARES][MAXCELLS];
+int stamp = 0;
+double cellSum[MAXCELLS];
+
+// Per-call arguments shared by the threads.
+const double* spread = nullptr;  // the cell values before the step
+double verticalRate, horizontalRate, drainValue;
+bool drain = false;
+TipLoss loss;
+
+inline double Old(int i, int j) {
+    const int x = Cell[i][j];
+    return x == -1 ? 0.0 : spread[x];
+}
+
+// Plasmodesmata density of the membrane side of point (i, j).  A membrane
+// point without a side code or without a cell has no density (no transfer
+// from its side).
+inline double SideDensity(int i, int j) {
+    int s = Tmt[i][j];
+    if (s < 1 || s > 4 || Cell[i][j] == -1) return 0.0;
+    return Plasmodesmatapattern[Cell[i][j]][s - 1];
+}
+
+// Spread, trades, drain and loss for the columns c0..c1-1 of share s.
+void ExchangeShare(int s, int c0, int c1) {
+    const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
+    int lo[NCOLS], hi[NCOLS];
+    for (int i = v0; i < v1; i++) {
+        tissueextent::TissueRows(i, &lo[i], &hi[i]);
+        if (i >= c0 && i < c1) {
+            rowLo[i] = lo[i];
+            rowHi[i] = hi[i];
+        }
+    }
+
+    // 1. Spread over the own columns, noting the cells met.
+    for (int i = c0; i < c1; i++) {
+        const int* cell = Cell[i];
+        double* nw = NewGrid[i];
+        int cur = -2;
+        for (int j = lo[i]; j <= hi[i]; j++) {
+            const int x = cell[j];
+            nw[j] = x == -1 ? 0.0 : spread[x];
+            if (x != cur) {
+                cur = x;
+                if (x >= 0 && x < actcells) {
+                    seen[s][x] = stamp;
+                    lastColumn[s][x] = i;
+                }
+            }
+        }
+    }
+
+    // 2. Membrane trades in scan order, visiting left, right, down, up from
+    // every membrane point; only additions to the own columns are made.
+    auto own = [&](int i) { return i >= c0 && i < c1; };
+    for (int i = v0; i < v1; i++) {
+        const bool mine = own(i);
+        const int* tc = Tc[i];
+        for (int j = lo[i]; j <= hi[i]; j++) {
+            if (tc[j] != TC_MEMBRANE) continue;
+            const double p = SideDensity(i, j);
+            for (const Direction& d : kDirections) {
+                // Across a wall next to (i, j), the first membrane point 2..4
+                // points away faces it.
+                if (!OnGrid(i + d.di, j + d.dj) || Tc[i + d.di][j + d.dj] != TC_WALL) continue;
+                for (int n = 2; n <= MAX_SEARCH; n++) {
+                    const int k = i + n * d.di, l = j + n * d.dj;
+                    if (!OnGrid(k, l)) break;
+                    if (Tc[k][l] != TC_MEMBRANE) continue;
+                    if (mine || own(k)) {
+                        const double g = p * 0.5 * (d.di != 0 ? horizontalRate : verticalRate);
+                        const double u = Old(i, j), w = Old(k, l);
+                        if (mine) NewGrid[i][j] += (w - u) * g;
+                        if (own(k)) NewGrid[k][l] += (u - w) * g;
+                    }
+                    break;
+                }
+            }
+        }
+    }
+
+    for (int i = c0; i < c1; i++) {
+        // 3. Top drain: the highest cell point of the column relaxes toward the value.
+        if (drain) {
+            for (int j = hi[i]; j >= lo[i]; j--) {
+                if (Cell[i][j] != -1) {
+                    NewGrid[i][j] += (drainValue - Old(i, j)) * verticalRate;
+                    break;
+                }
+            }
+        }
+        // 4. Loss from the outer root cap and the first columella tier near the tip.
+        const int last = std::min(hi[i], loss.lastRow);
+        for (int j = lo[i]; j <= last; j++) {
+            int t = Tct[i][j];
+            if (t == loss.tissueA || t == loss.tissueB) NewGrid[i][j] -= Old(i, j) * loss.rate;
+        }
+    }
+}
+
+// The share that holds cell x's first column, -1 for a cell without points.
+inline int Owner(int x, int shares) {
+    for (int s = 0; s < shares; s++)
+        if (seen[s][x] == stamp) return s;
+    return -1;
+}
+
+// Sums, in scan order, the points of the cells whose first column share s
+// holds, and writes their means.
+void GatherShare(int s, int shares, int c0, double* values) {
+    int end = -1;
+    for (int x = 0; x < actcells; x++) {
+        if (Owner(x, shares) != s) continue;
+        cellSum[x] = 0;
+        for (int r = s; r < shares; r++)
+            if (seen[r][x] == stamp) end = std::max(end, lastColumn[r][x]);
+    }
+    for (int i = c0; i <= end; i++) {
+        const int* cell = Cell[i];
+        const double* nw = NewGrid[i];
+        int run = -2, cur = -1;
+        double acc = 0;
+        for (int j = rowLo[i]; j <= rowHi[i]; j++) {
+            const int x = cell[j];
+            if (x != run) {
+                if (cur >= 0) cellSum[cur] = acc;
+                run = x;
+                cur = (x >= 0 && x < actcells && Owner(x, shares) == s) ? x : -1;
+                if (cur >= 0) acc = cellSum[cur];
+            }
+            if (cur >= 0) acc += nw[j];
+        }
+        if (cur >= 0) cellSum[cur] = acc;
+    }
+    for (int x = 0; x < actcells; x++) {
+        const int o = Owner(x, shares);
+        if (o == s) values[x] = cellSum[x] * InvCellSizes[x];
+        else if (o == -1 && s == 0) values[x] = 0.0 * InvCellSizes[x];
+    }
+}
+
+}  // namespace
+
+void DiffuseBetweenCells(double* values, double vertical, double horizontal, bool drainTop,
+                         double topValue, const TipLoss& tipLoss) {
+    // The cell values before the step are read until the means replace them.
+    spread = values;
+    verticalRate = vertical;
+    horizontalRate = horizontal;
+    drain = drainTop;
+    drainValue = topValue;
+    loss = tipLoss;
+    stamp++;
+    if (!rowsKnown)
+        for (int i = 0; i < NCOLS; i++) colWork[i] = 1;
+    static int shareBegin[MAX_SHARES + 1];
+
+    RunOnTransportThreads([](int t, int n) {
+        const int shares = std::min(n, MAX_SHARES);
+        if (t >= shares) return;
+        int begin, end;
+        ShareByWork(NCOLS, t, shares, [](int i) { return colWork[i]; }, &begin, &end);
+        shareBegin[t] = begin;
+        ExchangeShare(t, begin, end);
+    });
+    RunOnTransportThreads([values](int t, int n) {
+        const int shares = std::min(n, MAX_SHARES);
+        if (t >= shares) return;
+        GatherShare(t, shares, shareBegin[t], values);
+    });
+    // Numbers not in use hold no cell and end at 0, whatever the grid says.
+    for (int x = actcells; x < MAXCELLS; x++) values[x] = 0;
+    for (int i = 0; i < NCOLS; i++) colWork[i] = 1 + std::max(0, rowHi[i] - rowLo[i] + 1);
+    rowsKnown = true;
+}

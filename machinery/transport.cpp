@@ -1,0 +1,803 @@
+// Implicit (ADI) auxin transport step.
+//
+// One step is two half steps of 0.1 time units: the first implicit along each
+// column (rows coupled), the second implicit along each row.  Every implicit
+// line is a tridiagonal system.  The matrices depend only on the transport
+// coefficients, which change every tenth step, so each line system is
+// factorised once per coefficient update (the elimination multipliers and
+// modified diagonals are the very numbers the plain Thomas algorithm computes
+// for that line), and each step only substitutes.  Four neighbouring lines are
+// solved together in vector lanes, and lines are shared between threads.
+// Every point is computed with exactly the operations, in exactly the order,
+// of the plain solve of whole lines, so the result does not depend on the
+// lane grouping or on the number of threads.
+#include "transport.h"
+
+#include "state.h"
+#include "threads.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr double HALFSTEP = 0.1;   // h, the length of a half step
+constexpr int LANES = 4;           // lines solved together (one AVX2 register)
+// How many positions ahead the sweeps ask for their factorised data: each
+// position waits on a chain of arithmetic, so few loads are in flight unless
+// asked for early.
+constexpr int PREFETCH_AHEAD = 16;
+
+// Asks for the cache line of p[ahead].  The address is formed as an integer:
+// it may lie outside the array near a span's ends, where a prefetch is
+// harmless but pointer arithmetic would not be.
+template <typename T>
+__attribute__((always_inline)) inline void PrefetchAt(const T* p, long ahead) {
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(p) +
+                                                     static_cast<uintptr_t>(ahead * static_cast<long>(sizeof(T)))));
+}
+
+typedef double vd __attribute__((vector_size(8 * LANES)));
+typedef long long vi __attribute__((vector_size(8 * LANES)));
+
+__attribute__((always_inline)) inline vd Splat(double x) {
+    vd v;
+    for (int l = 0; l < LANES; l++) v[l] = x;
+    return v;
+}
+__attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
+
+// Whether every lane of a mask is set.
+__attribute__((always_inline)) inline bool AllSet(vi mask) {
+    return (mask[0] & mask[1] & mask[2] & mask[3]) == -1;
+}
+
+// Rows r[0..3] of a 4 x 4 block to its columns c[0..3].
+__attribute__((always_inline)) inline void Transpose(const vd r[4], vd c[4]) {
+    static_assert(LANES == 4, "a block of four lanes");
+    const vd t0 = __builtin_shuffle(r[0], r[1], vi{0, 4, 2, 6});
+    const vd t1 = __builtin_shuffle(r[0], r[1], vi{1, 5, 3, 7});
+    const vd t2 = __builtin_shuffle(r[2], r[3], vi{0, 4, 2, 6});
+    const vd t3 = __builtin_shuffle(r[2], r[3], vi{1, 5, 3, 7});
+    c[0] = __builtin_shuffle(t0, t2, vi{0, 1, 4, 5});
+    c[1] = __builtin_shuffle(t1, t3, vi{0, 1, 4, 5});
+    c[2] = __builtin_shuffle(t0, t2, vi{2, 3, 6, 7});
+    c[3] = __builtin_shuffle(t1, t3, vi{2, 3, 6, 7});
+}
+
+// ---------------------------------------------------------------------------
+// Factorised line systems of one sweep.  A group is LANES neighbouring lines;
+// its span [lo, hi] along the lines covers every non-outside point of its
+// lines plus one outside point at each end, so that the substitution over the
+// span reproduces the whole-line solve exactly (below and above the span the
+// whole-line solve carries exact zeros).
+struct Group {
+    int first;     // first line (column or row) of the group
+    int lanes;     // lines of the group that exist (the rest are padding)
+    int lo, hi;    // span along the lines
+    size_t off;    // offset of position lo in the per-position arrays
+    size_t moff;   // offset of the group's first membrane entry
+};
+
+typedef float vf __attribute__((vector_size(4 * LANES)));
+
+// Per position of every group span (one vector of LANES values each):
+// the factorised matrix (m, bp, cc) and the diffusion weights across the
+// lines (0, 4 or 60, exact in single precision; -1 marks an outside point,
+// whose right-hand side is 0).  Production and decay are read from their
+// grids.  The membrane terms across the lines (neighbour coefficients and
+// h * self coefficients) are nonzero only next to membranes; they are kept
+// for the positions flagged in `mflag`, in order, three vectors each.  Where
+// all three are zero, adding them would add only zeros, so leaving them out
+// gives the same value.
+struct Sweep {
+    std::vector<Group> groups;
+    std::vector<size_t> split;   // group ranges per thread: [split[t], split[t+1])
+    int nthreads_split = 0;
+    vd* m = nullptr;        // elimination multiplier
+    vd* bp = nullptr;       // modified diagonal
+    vd* cc = nullptr;       // super-diagonal
+    vf* Kud = nullptr;      // weight toward +across, -across (two vectors per position)
+    unsigned char* mflag = nullptr;
+    vd* mem = nullptr;      // Nu, Nd, h*(Su + Sd) of flagged positions
+    size_t capacity = 0, mcapacity = 0;
+};
+
+Sweep colSweep;   // first half step: lines are columns, along = rows
+Sweep rowSweep;   // second half step: lines are rows, along = columns
+
+long preparedVersion = -1;
+
+// ---------------------------------------------------------------------------
+// Preparation: builds the factorised systems of both sweeps from the
+// coefficient records.
+
+template <typename T>
+T* AllocVec(size_t n) {
+    void* mem = nullptr;
+    if (posix_memalign(&mem, 64, n * sizeof(T)) != 0) {
+        fprintf(stderr, "rootsim: out of memory for the transport step\n");
+        exit(1);
+    }
+    return static_cast<T*>(mem);
+}
+
+void Reserve(Sweep& s, size_t n, size_t nm) {
+    if (n > s.capacity) {
+        for (vd** arr : {&s.m, &s.bp, &s.cc}) {
+            free(*arr);
+            *arr = AllocVec<vd>(n);
+        }
+        free(s.Kud);
+        s.Kud = AllocVec<vf>(2 * n);
+        free(s.mflag);
+        s.mflag = AllocVec<unsigned char>(n);
+        s.capacity = n;
+    }
+    if (nm > s.mcapacity) {
+        free(s.mem);
+        s.mem = AllocVec<vd>(3 * nm);
+        s.mcapacity = nm;
+    }
+}
+
+// Non-outside extent of every column and every row (empty: lo > hi).
+struct Extents {
+    std::vector<int> colLo, colHi, rowLo, rowHi;
+} extents;
+
+// Extent of column i; the rows' extents of the columns a thread visits (in
+// increasing order) go into its own rowLo/rowHi, merged afterwards.
+void ColumnExtent(int i, int* rowLo, int* rowHi) {
+    Extents& e = extents;
+    const int* t = Tc[i];
+    int lo = 0, hi = NROWS - 1;
+    while (lo <= hi && t[lo] == TC_OUTSIDE) lo++;
+    while (hi >= lo && t[hi] == TC_OUTSIDE) hi--;
+    e.colLo[i] = lo;
+    e.colHi[i] = hi;
+    for (int j = lo; j <= hi; j++)
+        if (t[j] != TC_OUTSIDE) {
+            if (rowLo[j] > i) rowLo[j] = i;
+            rowHi[j] = i;
+        }
+}
+
+// Groups of one sweep and their place in the per-position arrays.
+void PlanGroups(Sweep& s, bool columns) {
+    const int nlines = columns ? NCOLS : NROWS;
+    const int len = columns ? NROWS : NCOLS;
+    const std::vector<int>& lineLo = columns ? extents.colLo : extents.rowLo;
+    const std::vector<int>& lineHi = columns ? extents.colHi : extents.rowHi;
+    s.groups.clear();
+    size_t positions = 0;
+    for (int first = 0; first < nlines; first += LANES) {
+        Group g;
+        g.first = first;
+        g.lanes = std::min(LANES, nlines - first);
+        int lo = len, hi = -1;
+        for (int l = 0; l < g.lanes; l++) {
+            lo = std::min(lo, lineLo[first + l]);
+            hi = std::max(hi, lineHi[first + l]);
+        }
+        if (hi < 0) continue;  // nothing but outside points: no result is kept
+        // One outside point beyond each end (the grid's border is outside).
+        g.lo = std::max(lo - 1, 0);
+        g.hi = std::min(hi + 1, len - 1);
+        g.off = positions;
+        // Membrane entries of a group follow from its own start, so that the
+        // groups can be filled independently; flagged positions are a part of
+        // the span, the rest of the reserved room is never touched.
+        g.moff = positions;
+        positions += static_cast<size_t>(g.hi - g.lo + 1);
+        s.groups.push_back(g);
+    }
+    Reserve(s, positions, positions);
+    s.nthreads_split = 0;
+}
+
+// Elimination state of one group between positions.  Below the span every
+// point is outside, so the elimination enters the span with diagonal 1 and
+// super-diagonal 0.
+struct FillState {
+    vd bprev, cprev;
+    vd* mem;
+    bool exact;
+};
+
+FillState StartFill(const Sweep& s, const Group& g) { return FillState{Splat(1.0), Splat(0.0), s.mem + 3 * g.moff, true}; }
+
+// Factorises position k of a group: the coefficients of each lane's point as
+// the line systems use them (K: diffusion weights, N: neighbour membrane
+// coefficients, S: self coefficients, in the record order +column, -column,
+// +row, -row) and one elimination step of all lanes at once.  Clears
+// st.exact when a diffusion weight across the lines is not exact in single
+// precision.
+template <bool columns>
+__attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
+    constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
+    constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
+    const double h = HALFSTEP;
+    // Points are read through pointers chosen without branches (the tissue
+    // changes from point to point): an outside point or a padding lane reads
+    // zeros, a cytoplasm point reads zero membrane coefficients.
+    static const double zeros[4] = {0, 0, 0, 0};
+    auto pick = [](bool cond, const double* yes, const double* no) {
+        const uintptr_t m = 0 - static_cast<uintptr_t>(cond);
+        return reinterpret_cast<const double*>((reinterpret_cast<uintptr_t>(yes) & m) |
+                                               (reinterpret_cast<uintptr_t>(no) & ~m));
+    };
+    const size_t at = g.off + static_cast<size_t>(k - g.lo);
+    // Each lane's records are read whole (one vector each, in the order
+    // +column, -column, +row, -row) and turned into one vector per direction
+    // below.
+    struct Lane {
+        vd K, N, S;
+        long long out;
+    };
+    auto lane = [&](int l) {
+        Lane r;
+        const bool real = l < g.lanes;
+        const int ci = columns ? g.first + l : k, cj = columns ? k : g.first + l;
+        const int cic = real ? ci : 0, cjc = real ? cj : 0;
+        const int t = real ? Tc[cic][cjc] : TC_OUTSIDE;
+        const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
+        const double* e = Eff[cic][cjc].r;
+        const double* f = Inf[cic][cjc].r;
+        memcpy(&r.K, pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
+        memcpy(&r.N, pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
+        memcpy(&r.S, pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
+        r.out = o ? -1 : 0;
+        return r;
+    };
+    static_assert(LANES == 4, "four lanes");
+    const Lane L0 = lane(0), L1 = lane(1), L2 = lane(2), L3 = lane(3);
+    const vd Krec[LANES] = {L0.K, L1.K, L2.K, L3.K};
+    const vd Nrec[LANES] = {L0.N, L1.N, L2.N, L3.N};
+    const vd Srec[LANES] = {L0.S, L1.S, L2.S, L3.S};
+    const vi out = vi{L0.out, L1.out, L2.out, L3.out};
+    vd Kq[4], Nq[4], Sq[4];
+    Transpose(Krec, Kq);
+    Transpose(Nrec, Nq);
+    Transpose(Srec, Sq);
+    const vd Kp = Kq[qPrev], Kn = Kq[qNext], Kd = Kq[qDn];
+    vd Ku = Kq[qUp];
+    const vd Np = Nq[qPrev], Nn = Nq[qNext], Nu = Nq[qUp], Nd = Nq[qDn];
+    const vd Sp = Sq[qPrev], Sn = Sq[qNext], Su = Sq[qUp], Sd = Sq[qDn];
+    const vd hv = Splat(h), zero = Splat(0.0);
+    const vd a = Select(out, zero, -Kp - hv * Np);
+    const vd c = Select(out, zero, -Kn - hv * Nn);
+    const vd b = Select(out, Splat(1.0), Splat(1.0) + Kn + Kp - hv * (Sn + Sp));
+    const vd hS = hv * (Su + Sd);
+    Ku = Select(out, Splat(-1.0), Ku);
+    const vd m = a / st.bprev;
+    const vd bp = b - st.cprev * m;
+    st.bprev = bp;
+    st.cprev = c;
+    s.m[at] = m;
+    s.bp[at] = bp;
+    s.cc[at] = c;
+    // The weights across the lines are 0, 4 or 60 (or the -1 mark):
+    // exact in single precision.
+    const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
+    const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
+    st.exact &= (same[0] & same[1] & same[2] & same[3]) != 0;
+    s.Kud[2 * at] = ku;
+    s.Kud[2 * at + 1] = kd;
+    const vi nz = (Nu != zero) | (Nd != zero) | (hS != zero);
+    const bool flagged = (nz[0] | nz[1] | nz[2] | nz[3]) != 0;
+    s.mflag[at] = flagged ? 1 : 0;
+    // Written always, kept only where flagged: the room is reserved.
+    st.mem[0] = Nu;
+    st.mem[1] = Nd;
+    st.mem[2] = hS;
+    st.mem += flagged ? 3 : 0;
+}
+
+// Column sweep: each group runs up its columns.
+bool FillColumnGroup(Sweep& s, const Group& g) {
+    FillState st = StartFill(s, g);
+    for (int k = g.lo; k <= g.hi; k++) {
+        // The records of each lane's column, ahead (two records a line).
+        if ((k & 1) == 0)
+            for (int l = 0; l < g.lanes; l++) {
+                const int i = g.first + l;
+                PrefetchAt(DiffAuxC[i] + k, PREFETCH_AHEAD);
+                PrefetchAt(Eff[i] + k, PREFETCH_AHEAD);
+                PrefetchAt(Inf[i] + k, PREFETCH_AHEAD);
+            }
+        FillPosition<true>(s, g, k, st);
+    }
+    return st.exact;
+}
+
+// Row sweep: the groups [gb, ge) advance together, column by column, so that
+// every column is read in order of its rows instead of across the grid.
+bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
+    states.clear();
+    int kmin = NCOLS, kmax = -1;
+    for (size_t gi = gb; gi < ge; gi++) {
+        states.push_back(StartFill(s, s.groups[gi]));
+        kmin = std::min(kmin, s.groups[gi].lo);
+        kmax = std::max(kmax, s.groups[gi].hi);
+    }
+    bool exact = true;
+    for (int k = kmin; k <= kmax; k++)
+        for (size_t gi = gb; gi < ge; gi++) {
+            const Group& g = s.groups[gi];
+            if (k >= g.lo && k <= g.hi) FillPosition<false>(s, g, k, states[gi - gb]);
+        }
+    for (const FillState& st : states) exact &= st.exact;
+    return exact;
+}
+
+// Splits the groups between n threads by their number of points.
+void SplitWork(Sweep& s, int n) {
+    if (s.nthreads_split == n) return;
+    const int count = static_cast<int>(s.groups.size());
+    s.split.assign(static_cast<size_t>(n) + 1, s.groups.size());
+    for (int t = 0; t < n; t++) {
+        int begin, end;
+        ShareByWork(count, t, n, [&s](int gi) { return s.groups[static_cast<size_t>(gi)].hi - s.groups[static_cast<size_t>(gi)].lo + 1; },
+                    &begin, &end);
+        s.split[static_cast<size_t>(t)] = static_cast<size_t>(begin);
+    }
+    s.nthreads_split = n;
+}
+
+// ---------------------------------------------------------------------------
+// Substitution.  rhs = u + Ku*(uU - u) + Kd*(uD - u) + h*(Nu*uU + Nd*uD) + hS*u
+// on points that are not outside, 0 on outside points.
+
+// Per thread: forward results of a line, then the production and decay terms.
+std::vector<std::vector<vd>> scratch;
+
+// Right-hand side of one position: u + Ku*(uU - u) + Kd*(uD - u), plus the
+// membrane terms h*(Nu*uU + Nd*uD) + h*(Su + Sd)*u where there are any; 0 on
+// outside points.
+__attribute__((always_inline)) inline vd RightHandSide(const Sweep& s, size_t at, const vd*& mem, vd u, vd uU, vd uD) {
+    const vd Ku = __builtin_convertvector(s.Kud[2 * at], vd);
+    const vd Kd = __builtin_convertvector(s.Kud[2 * at + 1], vd);
+    vd r = u + Ku * (uU - u) + Kd * (uD - u);
+    if (s.mflag[at]) {
+        r = r + Splat(HALFSTEP) * (mem[0] * uU + mem[1] * uD) + mem[2] * u;
+        mem += 3;
+    }
+    return Select((vi)(Ku >= Splat(0.0)), r, Splat(0.0));
+}
+
+// First half step on one group of columns: reads Caux1, writes Cauxint.
+void ColumnGroup(const Group& g, vd* rp, vd* wp) {
+    const Sweep& s = colSweep;
+    const vd tenth = Splat(0.1);
+    const int i0 = g.first;
+    // Column pointers of the lanes and their neighbours; padding lanes read
+    // a real column and are never stored.
+    const double* col[LANES + 2];
+    for (int l = -1; l <= LANES; l++) {
+        int ci = std::min(std::max(i0 + l, 0), NCOLS - 1);
+        col[l + 1] = Caux1[ci];
+    }
+    double* out[LANES];
+    const double *pcol[LANES], *dcol[LANES];
+    for (int l = 0; l < LANES; l++) {
+        const int ci = std::min(i0 + l, NCOLS - 1);
+        out[l] = Cauxint[ci];
+        pcol[l] = paux[ci];
+        dcol[l] = daux[ci];
+    }
+    const vd* mem = s.mem + 3 * g.moff;
+    vd prev = Splat(0.0);
+    // One position of the forward pass; wp keeps the production and decay
+    // term of the result, 0.1 * (p - d * u), for the backward pass.
+    auto forward = [&](int k, vd u, vd uU, vd uD, vd p, vd d) {
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const vd r = RightHandSide(s, at, mem, u, uU, uD);
+        PrefetchAt(s.m + at, PREFETCH_AHEAD);
+        PrefetchAt(s.Kud + 2 * at, 2 * PREFETCH_AHEAD);
+        PrefetchAt(mem, PREFETCH_AHEAD);
+        prev = r - s.m[at] * prev;
+        rp[k - g.lo] = prev;
+        wp[k - g.lo] = tenth * (p - d * u);
+    };
+    auto block = [](const double* const* c, int k, vd* rows) {
+        vd v[LANES];
+        for (int l = 0; l < LANES; l++) memcpy(&v[l], c[l] + k, sizeof(vd));
+        Transpose(v, rows);
+    };
+    int k = g.lo;
+    // Four rows at a time: each column's four values are one load, and a
+    // transpose turns them into one vector per row.
+    for (; k + 3 <= g.hi; k += 4) {
+        vd U[LANES], P[LANES], D[LANES], left, right;
+        block(col + 1, k, U);
+        block(pcol, k, P);
+        block(dcol, k, D);
+        memcpy(&left, col[0] + k, sizeof(vd));
+        memcpy(&right, col[LANES + 1] + k, sizeof(vd));
+        forward(k, U[0], __builtin_shuffle(U[0], right, vi{1, 2, 3, 4}), __builtin_shuffle(U[0], left, vi{4, 0, 1, 2}), P[0], D[0]);
+        forward(k + 1, U[1], __builtin_shuffle(U[1], right, vi{1, 2, 3, 5}), __builtin_shuffle(U[1], left, vi{5, 0, 1, 2}), P[1], D[1]);
+        forward(k + 2, U[2], __builtin_shuffle(U[2], right, vi{1, 2, 3, 6}), __builtin_shuffle(U[2], left, vi{6, 0, 1, 2}), P[2], D[2]);
+        forward(k + 3, U[3], __builtin_shuffle(U[3], right, vi{1, 2, 3, 7}), __builtin_shuffle(U[3], left, vi{7, 0, 1, 2}), P[3], D[3]);
+    }
+    for (; k <= g.hi; k++) {
+        vd u, uD, uU, p, d;
+        for (int l = 0; l < LANES; l++) {
+            uD[l] = col[l][k];
+            u[l] = col[l + 1][k];
+            uU[l] = col[l + 2][k];
+            p[l] = pcol[l][k];
+            d[l] = dcol[l][k];
+        }
+        forward(k, u, uU, uD, p, d);
+    }
+    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
+    // The top point of the span is outside in every lane: nothing to store.
+    auto backward = [&](int k, vi& inside) {
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        PrefetchAt(s.cc + at, -PREFETCH_AHEAD);
+        PrefetchAt(s.bp + at, -PREFETCH_AHEAD);
+        PrefetchAt(s.Kud + 2 * at, -2 * PREFETCH_AHEAD);
+        x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
+        inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
+        return x + wp[k - g.lo];
+    };
+    k = g.hi - 1;
+    // Four rows at a time, stored as one vector per column; outside points
+    // keep what they hold.
+    for (; k - 3 >= g.lo; k -= 4) {
+        vd R[LANES], M[LANES], RC[LANES], MC[LANES];
+        for (int q = 0; q < LANES; q++) {
+            vi inside;
+            R[LANES - 1 - q] = backward(k - q, inside);
+            M[LANES - 1 - q] = (vd)inside;
+        }
+        Transpose(R, RC);
+        Transpose(M, MC);
+        for (int l = 0; l < g.lanes; l++) {
+            double* dst = out[l] + (k - 3);
+            if (AllSet((vi)MC[l])) {
+                memcpy(dst, &RC[l], sizeof(vd));
+                continue;
+            }
+            vd old;
+            memcpy(&old, dst, sizeof old);
+            const vd v = Select((vi)MC[l], RC[l], old);
+            memcpy(dst, &v, sizeof v);
+        }
+    }
+    for (; k >= g.lo; k--) {
+        vi inside;
+        const vd res = backward(k, inside);
+        for (int l = 0; l < g.lanes; l++)
+            if (inside[l]) out[l][k] = res[l];
+    }
+}
+
+// Second half step on one group of rows: reads Cauxint, writes Caux2 and
+// commits into Caux1.
+void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
+    const Sweep& s = rowSweep;
+    const vd tenth = Splat(0.1);
+    const int j0 = g.first;
+    const bool full = g.lanes == LANES && j0 >= 1 && j0 + LANES < NROWS;
+    auto load = [&](double* const* field, int i, int dj) -> vd {
+        const double* colp = field[i];
+        vd v;
+        if (full) {
+            memcpy(&v, colp + j0 + dj, sizeof v);
+            return v;
+        }
+        for (int l = 0; l < LANES; l++) {
+            int j = std::min(std::max(j0 + l + dj, 0), NROWS - 1);
+            v[l] = colp[j];
+        }
+        return v;
+    };
+    const vd* mem = s.mem + 3 * g.moff;
+    vd prev = Splat(0.0);
+    for (int k = g.lo; k <= g.hi; k++) {
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        const vd u = load(Cauxint, k, 0), uU = load(Cauxint, k, 1), uD = load(Cauxint, k, -1);
+        const vd r = RightHandSide(s, at, mem, u, uU, uD);
+        PrefetchAt(s.m + at, PREFETCH_AHEAD);
+        PrefetchAt(s.Kud + 2 * at, 2 * PREFETCH_AHEAD);
+        PrefetchAt(mem, PREFETCH_AHEAD);
+        prev = r - s.m[at] * prev;
+        rp[k - g.lo] = prev;
+        wp[k - g.lo] = tenth * (load(paux, k, 0) - load(daux, k, 0) * u);
+    }
+    vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
+    for (int k = g.hi - 1; k >= g.lo; k--) {
+        const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        PrefetchAt(s.cc + at, -PREFETCH_AHEAD);
+        PrefetchAt(s.bp + at, -PREFETCH_AHEAD);
+        PrefetchAt(s.Kud + 2 * at, -2 * PREFETCH_AHEAD);
+        x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
+        const vd res = x + wp[k - g.lo];
+        const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
+        if (full) {
+            double* c2 = Caux2[k] + j0;
+            double* c1 = Caux1[k] + j0;
+            if (AllSet(inside)) {
+                memcpy(c2, &res, sizeof res);
+                memcpy(c1, &res, sizeof res);
+            } else {
+                // Outside points keep what they hold.
+                vd old2, old1;
+                memcpy(&old2, c2, sizeof old2);
+                memcpy(&old1, c1, sizeof old1);
+                const vd n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
+                memcpy(c2, &n2, sizeof n2);
+                memcpy(c1, &n1, sizeof n1);
+            }
+        } else {
+            for (int l = 0; l < g.lanes; l++)
+                if (inside[l]) {
+                    Caux2[k][j0 + l] = res[l];
+                    Caux1[k][j0 + l] = res[l];
+                }
+        }
+    }
+    if (!check) return;
+    // Left-right comparison of the committed rows: the first mismatch in the
+    // order rows upward, columns from the left.
+    const int iend = std::min(g.hi, AXIS - 1);
+    for (int l = 0; l < g.lanes; l++) {
+        const int j = j0 + l;
+        const long rowKey = static_cast<long>(j) * NCOLS;
+        if (rowKey >= firstBad) break;
+        for (int i = std::max(g.lo, 0); i <= iend; i++) {
+            if (Tc[i][j] == TC_OUTSIDE) continue;
+            const double diff = (Caux1[i][j] - Caux1[MIRRORSUM - i][j]) * 1000;
+            if (!(std::fabs(diff) < 1.0)) {
+                firstBad = std::min(firstBad, rowKey + i);
+                break;
+            }
+        }
+    }
+}
+
+void EnsureScratch(int n) {
+    if (scratch.size() < static_cast<size_t>(n)) scratch.resize(static_cast<size_t>(n));
+    for (auto& buf : scratch)
+        if (buf.size() < 2 * static_cast<size_t>(LINELEN)) buf.resize(2 * static_cast<size_t>(LINELEN));
+}
+
+// Cell means, shared between threads by cell: each cell is summed by one
+// thread, over its points in the order columns outward, rows upward, so that
+// every sum is formed in the same order whatever the number of threads.
+struct MeansPlan {
+    int nthreads = 0;
+    std::vector<int> owner;           // thread of each cell, -1 if it has no point
+    std::vector<int> firstCol, lastCol;  // columns each thread scans
+    std::vector<int> rowLo, rowHi;    // rows of each column that hold cells
+    std::vector<int> start;           // first column of each thread's range
+    std::vector<std::vector<int>> lastSeen;  // per thread, see ScanOwners
+} meansPlan;
+
+// Rows of column i from its first to its last cell point.
+void CellRange(int i) {
+    MeansPlan& mp = meansPlan;
+    const int* cell = Cell[i];
+    int lo = 0, hi = NROWS - 1;
+    while (lo <= hi && cell[lo] == -1) lo++;
+    while (hi >= lo && cell[hi] == -1) hi--;
+    mp.rowLo[i] = lo > hi ? 1 : lo;
+    mp.rowHi[i] = lo > hi ? 0 : hi;
+}
+
+// Column ranges of about equal numbers of cell rows, one per thread.
+void SplitMeans(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.start.assign(static_cast<size_t>(n) + 1, NCOLS);
+    for (int t = 0; t < n; t++) {
+        int begin, end;
+        ShareByWork(NCOLS, t, n, [&mp](int i) { return 1 + mp.rowHi[i] - mp.rowLo[i] + 1; }, &begin, &end);
+        mp.start[static_cast<size_t>(t)] = begin;
+    }
+    mp.lastSeen.resize(static_cast<size_t>(n));
+}
+
+// The last column of thread t's range in which each cell has a point (-1:
+// none there).
+void ScanOwners(int t) {
+    MeansPlan& mp = meansPlan;
+    std::vector<int>& last = mp.lastSeen[static_cast<size_t>(t)];
+    last.assign(MAXCELLS, -1);
+    for (int i = mp.start[static_cast<size_t>(t)]; i < mp.start[static_cast<size_t>(t) + 1]; i++) {
+        const int* cellCol = Cell[i];
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
+            if (cellCol[j] != -1) last[static_cast<size_t>(cellCol[j])] = i;
+    }
+}
+
+// A cell belongs to the first thread whose columns hold a point of it; each
+// thread sums its cells over its own columns and on to the last column of
+// any of them.
+void MergeOwners(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.nthreads = n;
+    mp.owner.assign(MAXCELLS, -1);
+    mp.firstCol.assign(mp.start.begin(), mp.start.begin() + n);
+    mp.lastCol.assign(static_cast<size_t>(n), -1);
+    for (int c = 0; c < MAXCELLS; c++) {
+        int last = -1;
+        for (int t = 0; t < n; t++) {
+            const int seen = mp.lastSeen[static_cast<size_t>(t)][static_cast<size_t>(c)];
+            if (seen < 0) continue;
+            if (mp.owner[c] == -1) mp.owner[c] = t;
+            last = std::max(last, seen);
+        }
+        if (mp.owner[c] >= 0) mp.lastCol[mp.owner[c]] = std::max(mp.lastCol[mp.owner[c]], last);
+    }
+}
+
+void PlanMeans(int n) {
+    MeansPlan& mp = meansPlan;
+    mp.rowLo.resize(NCOLS);
+    mp.rowHi.resize(NCOLS);
+    for (int i = 0; i < NCOLS; i++) CellRange(i);
+    SplitMeans(n);
+    for (int t = 0; t < n; t++) ScanOwners(t);
+    MergeOwners(n);
+}
+
+void SumCellMeans(int t) {
+    const MeansPlan& mp = meansPlan;
+    const int* owner = mp.owner.data();
+    for (int i = mp.firstCol[t]; i <= mp.lastCol[t]; i++) {
+        const int* cellCol = Cell[i];
+        const double* aux = Caux1[i];
+        int cur = -1;
+        double acc = 0;
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
+            const int cell = cellCol[j];
+            if (cell != cur) {
+                if (cur >= 0) MeanCells[cur] = acc;
+                cur = (cell != -1 && owner[cell] == t) ? cell : -1;
+                if (cur >= 0) acc = MeanCells[cur];
+            }
+            if (cur >= 0) acc += aux[j];
+        }
+        if (cur >= 0) MeanCells[cur] = acc;
+    }
+}
+
+// Integer part of x, truncated toward zero.  Values beyond the int range (and
+// NaN) give INT_MIN, as the hardware conversion does, instead of undefined
+// behaviour.
+int TruncToInt(double x) {
+    if (!(x > -2147483649.0 && x < 2147483648.0)) return INT_MIN;
+    return static_cast<int>(x);
+}
+
+}  // namespace
+
+long transportCoefficientsVersion = 0;
+
+void TransportCoefficientsChanged() { transportCoefficientsVersion++; }
+
+void SolveTridiagonal(int n) {
+    if (n < 1) return;  // an empty system has nothing to solve
+    for (int k = 1; k < n; k++) {
+        double m = a[k] / b[k - 1];
+        b[k] = b[k] - c[k - 1] * m;
+        rhs[k] = rhs[k] - m * rhs[k - 1];
+    }
+    res[n - 1] = rhs[n - 1] / b[n - 1];
+    for (int k = n - 2; k >= 0; k--) res[k] = (rhs[k] - c[k] * res[k + 1]) / b[k];
+    for (int k = 0; k < n; k++) rhs[k] = res[k];
+}
+
+long TransportStep(bool check) {
+    // Which half step comes next; both run in every call.
+    static int Direction = 0;
+    static std::vector<long> firstBad;
+    Pool& pool = ThePool();
+    if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
+    const int n = pool.Size();
+    if (preparedVersion != transportCoefficientsVersion) {
+        // Extents of the tissue and of the cells, by columns on all threads.
+        Extents& e = extents;
+        e.colLo.resize(NCOLS);
+        e.colHi.resize(NCOLS);
+        meansPlan.rowLo.resize(NCOLS);
+        meansPlan.rowHi.resize(NCOLS);
+        static std::vector<std::vector<int>> rowLoT, rowHiT;
+        rowLoT.resize(static_cast<size_t>(n));
+        rowHiT.resize(static_cast<size_t>(n));
+        pool.Run([&](int t) {
+            std::vector<int>& lo = rowLoT[static_cast<size_t>(t)];
+            std::vector<int>& hi = rowHiT[static_cast<size_t>(t)];
+            lo.assign(NROWS, NCOLS);
+            hi.assign(NROWS, -1);
+            for (int i = NCOLS * t / n; i < NCOLS * (t + 1) / n; i++) {
+                ColumnExtent(i, lo.data(), hi.data());
+                CellRange(i);
+            }
+        });
+        e.rowLo.assign(NROWS, NCOLS);
+        e.rowHi.assign(NROWS, -1);
+        for (int t = 0; t < n; t++)
+            for (int j = 0; j < NROWS; j++) {
+                e.rowLo[j] = std::min(e.rowLo[j], rowLoT[static_cast<size_t>(t)][j]);
+                e.rowHi[j] = std::max(e.rowHi[j], rowHiT[static_cast<size_t>(t)][j]);
+            }
+        PlanGroups(colSweep, true);
+        PlanGroups(rowSweep, false);
+        SplitWork(colSweep, n);
+        SplitWork(rowSweep, n);
+        SplitMeans(n);
+        // The factorisation and the owners of the cell means.
+        static std::vector<std::vector<FillState>> fillStates;
+        fillStates.resize(static_cast<size_t>(n));
+        std::atomic<bool> exact{true};
+        pool.Run([&](int t) {
+            bool ok = true;
+            for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+                ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
+            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], fillStates[static_cast<size_t>(t)]);
+            if (!ok) exact = false;
+            ScanOwners(t);
+        });
+        if (!exact) {
+            fprintf(stderr, "rootsim: a diffusion weight is not exact in single precision\n");
+            exit(1);
+        }
+        MergeOwners(n);
+        preparedVersion = transportCoefficientsVersion;
+    }
+    SplitWork(colSweep, n);
+    SplitWork(rowSweep, n);
+    if (meansPlan.nthreads != n) PlanMeans(n);
+    EnsureScratch(n);
+    const long none = static_cast<long>(NCOLS) * NROWS;
+    firstBad.assign(static_cast<size_t>(n), none);
+
+    // First half step, and the cell means of the field before the step.
+    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] = 0;
+    Direction = 1;
+    pool.Run([&](int t) {
+        vd* rp = scratch[static_cast<size_t>(t)].data();
+        for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+            ColumnGroup(colSweep.groups[gi], rp, rp + LINELEN);
+        SumCellMeans(t);
+    });
+    for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
+
+    // Second half step with the commit and the left-right comparison.
+    Direction = 0;
+    pool.Run([&](int t) {
+        vd* rp = scratch[static_cast<size_t>(t)].data();
+        long& bad = firstBad[static_cast<size_t>(t)];
+        for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
+            RowGroup(rowSweep.groups[gi], rp, rp + LINELEN, check, bad);
+    });
+    (void)Direction;
+    if (!check) return -1;
+    const long key = *std::min_element(firstBad.begin(), firstBad.end());
+    return key != none ? key : -1;
+}
+
+void PrintAuxinAsymmetry(long key) {
+    const int j = static_cast<int>(key / NCOLS), i = static_cast<int>(key % NCOLS);
+    const double f = Caux1[i][j], g = Caux1[MIRRORSUM - i][j];
+    printf("something is wrong in auxin levels at %i %i %i (%.10f %i %i) and  %i %i %i(%.10f %i %i)\n", i, j,
+           Cell[i][j], f, TruncToInt(10000 * f), Tc[i][j], MIRRORSUM - i, j, Cell[MIRRORSUM - i][j], g,
+           TruncToInt(10000 * g), Tc[MIRRORSUM - i][j]);
+    fflush(stdout);
+}
