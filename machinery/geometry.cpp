@@ -39,9 +39,9 @@ void NumberCellsByScan(int obliqueTopRow, int scanWidth) {
                 if (n >= MAXCELLS) {
                     fflush(stdout);
                     fprintf(stderr,
-                            "rootsim: the tissue holds more than %d cells; the cell tables have "
+                            "%s: the tissue holds more than %d cells; the cell tables have "
                             "no room for cell %d (first point at column %d, row %d)\n",
-                            MAXCELLS, n, col, r);
+                            ProgramName(), MAXCELLS, n, col, r);
                     exit(1);
                 }
                 number = n;

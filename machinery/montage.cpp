@@ -44,7 +44,7 @@ bool RunConvert(const std::vector<std::string>& args, const std::string& target)
                  ? posix_spawn(&pid, prog.c_str(), nullptr, nullptr, argv.data(), environ)
                  : posix_spawnp(&pid, prog.c_str(), nullptr, nullptr, argv.data(), environ);
     if (rc != 0) {
-        fprintf(stderr, "rootsim: cannot run %s: %s; montage %s not written\n", prog.c_str(),
+        fprintf(stderr, "%s: cannot run %s: %s; montage %s not written\n", ProgramName(), prog.c_str(),
                 strerror(rc), target.c_str());
         unlink(target.c_str());
         return false;
@@ -55,17 +55,17 @@ bool RunConvert(const std::vector<std::string>& args, const std::string& target)
         w = waitpid(pid, &status, 0);
     } while (w < 0 && errno == EINTR);
     if (w < 0) {
-        fprintf(stderr, "rootsim: lost track of %s: %s; montage %s not written\n", prog.c_str(),
+        fprintf(stderr, "%s: lost track of %s: %s; montage %s not written\n", ProgramName(), prog.c_str(),
                 strerror(errno), target.c_str());
         unlink(target.c_str());
         return false;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         if (WIFEXITED(status))
-            fprintf(stderr, "rootsim: %s ended with status %d; montage %s not written\n", prog.c_str(),
+            fprintf(stderr, "%s: %s ended with status %d; montage %s not written\n", ProgramName(), prog.c_str(),
                     WEXITSTATUS(status), target.c_str());
         else
-            fprintf(stderr, "rootsim: %s was stopped by signal %d; montage %s not written\n",
+            fprintf(stderr, "%s: %s was stopped by signal %d; montage %s not written\n", ProgramName(),
                     prog.c_str(), WIFSIGNALED(status) ? WTERMSIG(status) : 0, target.c_str());
         unlink(target.c_str());
         return false;

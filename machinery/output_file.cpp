@@ -5,10 +5,12 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "state.h"
+
 OutputFile::OutputFile(std::string name, const char* mode) : name_(std::move(name)) {
     f_ = fopen(name_.c_str(), mode);
     if (f_ == nullptr) {
-        fprintf(stderr, "rootsim: cannot open %s: %s\n", name_.c_str(), strerror(errno));
+        fprintf(stderr, "%s: cannot open %s: %s\n", ProgramName(), name_.c_str(), strerror(errno));
         reported_ = true;
     }
 }
@@ -29,7 +31,7 @@ void OutputFile::Close() {
     if (fclose(f_) != 0 && err_ == 0) err_ = errno != 0 ? errno : EIO;
     f_ = nullptr;
     if (err_ != 0 && !reported_) {
-        fprintf(stderr, "rootsim: error writing %s: %s\n", name_.c_str(), strerror(err_));
+        fprintf(stderr, "%s: error writing %s: %s\n", ProgramName(), name_.c_str(), strerror(err_));
         reported_ = true;
     }
 }

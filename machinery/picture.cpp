@@ -82,7 +82,7 @@ void PngWarning(png_structp, png_const_charp) {}
 bool WritePng(const char* name) {
     FILE* fp = fopen(name, "wb");
     if (fp == nullptr) {
-        fprintf(stderr, "rootsim: cannot open picture file %s: %s; picture skipped\n", name,
+        fprintf(stderr, "%s: cannot open picture file %s: %s; picture skipped\n", ProgramName(), name,
                 strerror(errno));
         return false;
     }
@@ -110,7 +110,7 @@ bool WritePng(const char* name) {
         png_destroy_write_struct(&png, &info);
         fclose(fp);
         remove(name);
-        fprintf(stderr, "rootsim: cannot write picture file %s: %s; picture skipped\n", name,
+        fprintf(stderr, "%s: cannot write picture file %s: %s; picture skipped\n", ProgramName(), name,
                 err.message);
         return false;
     }
@@ -133,7 +133,7 @@ bool WritePng(const char* name) {
     }
     if (bad) {
         remove(name);
-        fprintf(stderr, "rootsim: cannot write picture file %s: %s; picture skipped\n", name,
+        fprintf(stderr, "%s: cannot write picture file %s: %s; picture skipped\n", ProgramName(), name,
                 savedErrno ? strerror(savedErrno) : "write error");
         return false;
     }

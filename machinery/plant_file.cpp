@@ -252,7 +252,7 @@ bool WritePlantFile(const PlantFileLayout& layout, int t) {
     const std::string name = PlantFileName(t);
     FILE* f = fopen(name.c_str(), "w");
     if (f == nullptr) {
-        fprintf(stderr, "rootsim: cannot open plant state file %s for writing: %s\n", name.c_str(),
+        fprintf(stderr, "%s: cannot open plant state file %s for writing: %s\n", ProgramName(), name.c_str(),
                 strerror(errno));
         return false;
     }
@@ -294,7 +294,7 @@ bool WritePlantFile(const PlantFileLayout& layout, int t) {
         err = errno != 0 ? errno : EIO;
     }
     if (!ok) {
-        fprintf(stderr, "rootsim: error writing plant state file %s: %s; the file is incomplete\n",
+        fprintf(stderr, "%s: error writing plant state file %s: %s; the file is incomplete\n", ProgramName(),
                 name.c_str(), strerror(err));
     }
     return ok;
@@ -304,13 +304,13 @@ bool ReadPlantFile(const PlantFileLayout& layout, int t) {
     const std::string name = PlantFileName(t);
     std::string text, why;
     if (!ReadWholeFile(name, &text, &why)) {
-        fprintf(stderr, "rootsim: cannot read plant state file %s: %s; the plant state is unchanged\n",
+        fprintf(stderr, "%s: cannot read plant state file %s: %s; the plant state is unchanged\n", ProgramName(),
                 name.c_str(), why.c_str());
         return false;
     }
     DumpContents d;
     if (!ParseDump(layout, text, &d, &why)) {
-        fprintf(stderr, "rootsim: plant state file %s is not usable: %s; the plant state is unchanged\n",
+        fprintf(stderr, "%s: plant state file %s is not usable: %s; the plant state is unchanged\n", ProgramName(),
                 name.c_str(), why.c_str());
         return false;
     }

@@ -16,8 +16,6 @@
 
 namespace {
 
-const char* programName = "rootsim";
-
 struct Options {
     long steps = 0;
     int threads = 0;  // 0: all cores
@@ -146,10 +144,18 @@ private:
 
 }  // namespace
 
-const char* ProgramName() { return programName; }
+void StartWithDirectory(int argc, char** argv) {
+    if (argc < 2) {
+        printf("usage: rootsim dirname\n");
+        fflush(stdout);
+        exit(1);
+    }
+    // The caller has checked the length; copy with a bound all the same.
+    snprintf(dirname, sizeof dirname, "%s", argv[1]);
+}
 
 int RunProgram(int argc, char** argv, const ProgramRun& program) {
-    programName = program.name;
+    SetProgramName(program.name);
     Options opt = ParseOptions(argc, argv, program.steps);
     if (opt.help) {
         PrintHelp(argv[0], program.steps);

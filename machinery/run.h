@@ -17,10 +17,8 @@ struct ProgramRun {
 // progress line on standard error, and finish.  Returns the exit status.
 int RunProgram(int argc, char** argv, const ProgramRun& program);
 
-// The name of the running program, for messages ("rootsim" until a program
-// runs).
-const char* ProgramName();
-
 // Provided by every program: copies argv[1] into dirname; without it prints
 // the usage line and ends the process with status 1.
 void Start(int argc, char** argv);
+// What every program's Start does.
+void StartWithDirectory(int argc, char** argv);

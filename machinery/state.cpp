@@ -198,7 +198,12 @@ void FreeGridField(double**& field) { FreeGrid(field); }
 
 namespace {
 std::vector<TissueField> tissueFields;
+const char* programName = "rootsim";
 }
+
+const char* ProgramName() { return programName; }
+
+void SetProgramName(const char* name) { programName = name; }
 
 void SetTissueFields(const std::vector<TissueField>& fields) { tissueFields = fields; }
 

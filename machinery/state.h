@@ -132,6 +132,11 @@ struct TissueField {
 void SetTissueFields(const std::vector<TissueField>& fields);
 const std::vector<TissueField>& TissueFields();
 
+// The name of the running program, for messages ("rootsim" unless a program
+// sets another).
+const char* ProgramName();
+void SetProgramName(const char* name);
+
 // printf into a string of whatever length it takes (file names are formed
 // with this: the output directory may be long).
 std::string FormatString(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

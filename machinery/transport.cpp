@@ -129,7 +129,7 @@ template <typename T>
 T* AllocVec(size_t n) {
     void* mem = nullptr;
     if (posix_memalign(&mem, 64, n * sizeof(T)) != 0) {
-        fprintf(stderr, "rootsim: out of memory for the transport step\n");
+        fprintf(stderr, "%s: out of memory for the transport step\n", ProgramName());
         exit(1);
     }
     return static_cast<T*>(mem);
@@ -755,7 +755,7 @@ long TransportStep(bool check) {
             ScanOwners(t);
         });
         if (!exact) {
-            fprintf(stderr, "rootsim: a diffusion weight is not exact in single precision\n");
+            fprintf(stderr, "%s: a diffusion weight is not exact in single precision\n", ProgramName());
             exit(1);
         }
         MergeOwners(n);

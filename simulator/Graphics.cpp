@@ -397,7 +397,7 @@ bool Render(int kind) {
 void DrawAndWrite(int time, int kind, bool mapReady) {
     const char* format = FormatOf(kind);
     if (format == nullptr) {
-        fprintf(stderr, "rootsim: picture kind %d is not drawn\n", kind);
+        fprintf(stderr, "%s: picture kind %d is not drawn\n", ProgramName(), kind);
         return;
     }
     if (IsMembraneKind(kind)) {

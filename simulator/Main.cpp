@@ -22,15 +22,7 @@ void FreeArrays() { ReleaseState(); }
 // ---------------------------------------------------------------------------
 // Command line
 
-void Start(int argc, char** argv) {
-    if (argc < 2) {
-        printf("usage: rootsim dirname\n");
-        fflush(stdout);
-        exit(1);
-    }
-    // The caller has checked the length; copy with a bound all the same.
-    snprintf(dirname, sizeof dirname, "%s", argv[1]);
-}
+void Start(int argc, char** argv) { StartWithDirectory(argc, argv); }
 
 int IntegerTime(long j) { return static_cast<int>(j * DT); }
 
