@@ -39,13 +39,13 @@ constexpr MembraneBand kBand = {
 };
 
 // --- Rows and types of the special pictures -------------------------------
-constexpr int GROWTH_MARK_LOW = 149;   // kind 22: rows of the growth-height marks
-constexpr int GROWTH_MARK_HIGH = 212;
+constexpr int GROWTH_MARK_LOW = plan::HEIGHT_MARK_LOW;   // kind 22: rows of the growth-height marks
+constexpr int GROWTH_MARK_HIGH = plan::HEIGHT_MARK_HIGH;
 constexpr int GROWTH_MARK_HEIGHT = 7;  // kind 22: marked cells are taller than this
-constexpr int PRODUCTION_VASC_ROW = 157;  // kind 54: top row of the vascular source
-constexpr int PRODUCTION_EPI_ROW = 148;   // kind 54: top row of the outer source
-constexpr double PRODUCTION_SLOPE = 2.1;
-constexpr double PRODUCTION_OFFSET = 68.20000000000002;
+constexpr int PRODUCTION_VASC_ROW = plan::STELE_SOURCE_TOP_ROW;  // kind 54: top row of the vascular source
+constexpr int PRODUCTION_EPI_ROW = plan::TIP_TOP_ROW;   // kind 54: top row of the outer source
+constexpr double PRODUCTION_SLOPE = plan::SLANT_SLOPE;
+constexpr double PRODUCTION_OFFSET = plan::SLANT_OFFSET;
 
 // Clamps v into [0, top]; a value that is not a number counts as 0.
 inline double ClampScale(double v, double top) {

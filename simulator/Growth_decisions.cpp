@@ -3,13 +3,15 @@
 // the top of the meristem and the lookup of a cell's epidermal neighbour.
 #include "rootsim.h"
 
+#include "plan.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 // Rows at and below this one belong to the tip; the growth zone starts here.
-constexpr int MERISTEM_BASE_ROW = 149;
+constexpr int MERISTEM_BASE_ROW = plan::MERISTEM_BASE_ROW;
 
 // Cycle times of a dividing cell, by the number of divisions behind it.
 constexpr int CYCLE_ROOTCAP = 36000;
@@ -37,10 +39,10 @@ constexpr double ARR_MARK_LEVEL = 25.0;
 
 // Columns of the epidermis, of the vascular source of the factors and of the
 // outermost root cap layer, left side; the right side is the mirror.
-constexpr int EPI_COL = 30;
+constexpr int EPI_COL = plan::EPIDERMIS_COL;
 constexpr int EPI_COL_RIGHT = MIRRORSUM - EPI_COL;
-constexpr int SOURCE_COL = 92;
-constexpr int ROOTCAP_COL = 22;
+constexpr int SOURCE_COL = plan::VASC_OUTER_COL;
+constexpr int ROOTCAP_COL = plan::CAP_INNER_COL;
 constexpr int ROOTCAP_COL_RIGHT = MIRRORSUM - ROOTCAP_COL;
 
 // 0: the per-cell rates are computed at the start of the next growth step.

@@ -16,23 +16,17 @@ constexpr double DILUTION_SLOPE = 0.8888888888888888;
 constexpr double DILUTION_BASE = 16.0;
 constexpr double ONE_ROW_OF_L = 0.8888888888888888;  // growth of l by one row
 
-// A cell with a point in this row is removed after growth.
-constexpr int CULL_ROW = NROWS - 2;
-
 // Values of a removed point.
 constexpr double REMOVED_AUXIN = -10.0;
 
 // Lateral root cap shedding: start columns of the two sides and the lowest
 // row of a sheddable cell.
-constexpr int SHED_COL_LEFT = 21;
+constexpr int SHED_COL_LEFT = plan::CAP_COL;
 constexpr int SHED_COL_RIGHT = MIRRORSUM - SHED_COL_LEFT;
-constexpr int SHED_SCAN_FROM = 149;
-constexpr int SHED_MIN_ROW = 150;
+constexpr int SHED_SCAN_FROM = plan::MERISTEM_BASE_ROW;
+constexpr int SHED_MIN_ROW = plan::MERISTEM_BASE_ROW + 1;
 constexpr int SHED_INNER_LEFT_LIMIT = NCOLS - 3;   // last column the left walk reaches
 constexpr int SHED_INNER_RIGHT_LIMIT = 1;          // last column the right walk reaches
-
-// Division: the lower daughter starting at this row keeps a stem cell's count.
-constexpr int STEM_DAUGHTER_ROW = 150;
 
 unsigned char cullMark[MAXCELLS];
 
@@ -143,7 +137,7 @@ bool Divide(int t, int cell) {
     CellTimeLastDiv[U] = CellTimeLastDiv[L] = t;
     const int motherCount = CellDivNr[L];
     CellDivNr[U] = motherCount + 1;
-    CellDivNr[L] = (CellMinJ[L] == STEM_DAUGHTER_ROW) ? 0 : motherCount + 1;
+    CellDivNr[L] = (CellMinJ[L] == plan::STEM_DAUGHTER_ROW) ? 0 : motherCount + 1;
 
     // Both daughters keep the mother's concentrations.
     Auxminpassed[U] = Auxminpassed[L];
@@ -205,8 +199,8 @@ void TrackCells(int t) { TrackCellsAt(t, plan::TRACK_COL, plan::TRACK_ROW); }
 void CullOverflowCells(int) {
     bool any = false;
     for (int i = 0; i < NCOLS; i++) {
-        int tc = Tc[i][CULL_ROW];
-        int x = Cell[i][CULL_ROW];
+        int tc = Tc[i][plan::CULL_ROW];
+        int x = Cell[i][plan::CULL_ROW];
         if ((tc == TC_CYTO || tc == TC_MEMBRANE) && x >= 0 && x < MAXCELLS) {
             cullMark[x] = 1;
             any = true;

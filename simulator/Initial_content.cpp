@@ -4,9 +4,11 @@
 // with values that depend on their tissue; the taller body cells start alike.
 #include "rootsim.h"
 
+#include "plan.h"
+
 namespace {
 
-constexpr int kBodyTopRowLimit = 212;   // cells reaching this row start as body cells
+constexpr int kBodyTopRowLimit = plan::MERISTEM_TOP_ROW;  // cells reaching this row start as body cells
 constexpr double kInitialAuxin = 40.0;  // auxin on every cell point
 
 // Starting levels of a tip or young-band cell by tissue.
@@ -52,11 +54,12 @@ void InitConditions() {
 
         // Division count from the cell's lowest row; tip cells keep theirs.
         int m = CellMinJ[x];
-        if (m >= 148 && m <= 157)
+        const int first = plan::TIP_TOP_ROW, band = plan::CELL_BAND;
+        if (m >= first && m <= first + band)
             CellDivNr[x] = 0;
-        else if (m >= 158 && m <= 166)
+        else if (m >= first + band + 1 && m <= first + 2 * band)
             CellDivNr[x] = 1;
-        else if (m >= 167)
+        else if (m >= first + 2 * band + 1)
             CellDivNr[x] = 3;
 
         if (CellMaxJ[x] >= kBodyTopRowLimit) {

@@ -12,6 +12,7 @@
 #include "rootsim.h"
 
 #include "geometry.h"
+#include "plan.h"
 
 #include <cmath>
 #include <cstdio>
@@ -22,18 +23,18 @@ namespace {
 
 // --- Geometry of the initial root -------------------------------------------
 
-constexpr int kTipFirstRow = 8;        // lowest row of the dome
-constexpr int kTipTopRow = 149;        // the dome meets the upper tip block here
-constexpr int kBodyBottomRow = 212;    // first row of the body block
-constexpr int kBodyTopRow = 1066;      // last row of the body block
+constexpr int kTipFirstRow = plan::TIP_FIRST_ROW;        // lowest row of the dome
+constexpr int kTipTopRow = plan::MERISTEM_BASE_ROW;      // the dome meets the upper tip block here
+constexpr int kBodyBottomRow = plan::MERISTEM_TOP_ROW;   // first row of the body block
+constexpr int kBodyTopRow = plan::BODY_TOP_ROW;          // last row of the body block
 constexpr int kUpperTipTopRow = 237;   // last row of the upper tip block
 constexpr int kBodyOuterCol = 29;      // outer wall of the body (epidermis outside)
-constexpr int kCapOuterCol = 20;       // outer wall of the lateral root cap beside the body
+constexpr int kCapOuterCol = plan::CAP_OUTER_WALL_COL;  // outer wall of the lateral root cap beside the body
 constexpr int kRadialLinesTopRow = 166;  // radial tip walls are drawn up to here
 constexpr int kTipSidesTopRow = 167;   // membrane-side rules of the tip reach up to here
 constexpr int kStraightSidesTopRow = 1870;
-constexpr int kStraightSidesBottomRow = 148;
-constexpr int kNumberScanTopRow = 212; // rows below use the oblique-wall scan
+constexpr int kStraightSidesBottomRow = plan::TIP_TOP_ROW;
+constexpr int kNumberScanTopRow = plan::MERISTEM_TOP_ROW;  // rows below use the oblique-wall scan
 constexpr int kNumberScanWidth = 10;   // columns examined by that scan
 
 // Tissue codes used while drawing.
@@ -78,7 +79,7 @@ constexpr Curve kCurve140q{5, 3.7037037037037036e-07, 140, 0.2};
 constexpr Curve kCurve140c{3, 0.0009718172983479105, 140, 0.3333333333333333};
 
 // Offset of the columella line (radial line L3).
-constexpr double kL3Offset = 68.20000000000002;
+constexpr double kL3Offset = plan::SLANT_OFFSET;
 
 // Forward form F(k).
 int Forward(const Curve& cv, int k) {
@@ -119,8 +120,8 @@ int L1Row(int col) { return static_cast<int>(0.5 * col + 111); }
 int L1Col(int r) { return static_cast<int>((r - 111) * 2.0); }
 int L2Row(int col) { return static_cast<int>(static_cast<double>(col) + 55); }
 int L2Col(int r) { return static_cast<int>(static_cast<double>(r) - 55); }
-int L3Row(int col) { return static_cast<int>(2.1 * col - kL3Offset); }
-int L3Col(int r) { return static_cast<int>((r + kL3Offset) / 2.1); }
+int L3Row(int col) { return static_cast<int>(plan::SLANT_SLOPE * col - kL3Offset); }
+int L3Col(int r) { return static_cast<int>((r + kL3Offset) / plan::SLANT_SLOPE); }
 int L4Row(int col) { return static_cast<int>(5.0 * col - 393.0); }
 int L4Col(int r) { return static_cast<int>((r + 393.0) / 5.0); }
 
@@ -297,14 +298,14 @@ void SetUpTissueLayout() {
     };
     auto all = [](int) { return true; };
     auto notCap = [](int t) { return t != kTctCapOuter; };
-    rowWall(149, all);
+    rowWall(kTipTopRow, all);
     rowWall(158, notCap);
     rowWall(167, all);
     rowWall(176, all);
     rowWall(185, all);
     rowWall(194, notCap);
     rowWall(203, [](int t) { return t > 2; });
-    rowWall(212, all);
+    rowWall(kBodyBottomRow, all);
     rowWall(237, [](int t) { return t == kTctCapOuter; });
     for (int r = 273; r <= kBodyTopRow; r += 61) rowWall(r, all);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "plan.h"
 #include "run.h"
 
 // ---------------------------------------------------------------------------
@@ -58,23 +59,21 @@ void RunStep(long j, long last, const ScheduleCallees& f) {
         f.Tracktotalmeasures(g);
     }
     if (j % 18000 == 0) {
-        static const int rows[] = {149, 14, 32, 50, 68, 86, 104, 122,
-                                   140, 158, 176, 194, 212, 230, 284, 356};
         f.MakeGraphics(g);
         f.SaveGradGridRes(g);
-        for (int r : rows) f.SaveTemp(g, 93, r);
-        for (int r : rows) f.SaveTemp(g, 84, r);
+        for (int r : plan::PROBE_ROWS) f.SaveTemp(g, plan::PROBE_COL_A, r);
+        for (int r : plan::PROBE_ROWS) f.SaveTemp(g, plan::PROBE_COL_B, r);
         f.SaveTempQC(g);
     }
     if (j == 501) f.MakeGraphics(g);
 }
 
 // Gives the cells of the young 8-row bands staggered times of previous growth
-// and division counts, walking up column 31 from row 149.
+// and division counts, walking up column 31 from the meristem base.
 void PrimeGrowthClocks() {
-    const int probe = 31;
+    const int probe = plan::PRIMING_COL;
     int d = 0;
-    for (int i = 149; i < NROWS; i++) {
+    for (int i = plan::MERISTEM_BASE_ROW; i < NROWS; i++) {
         if (Tc[probe][i] == TC_OUTSIDE) break;
         if (Cell[probe][i] >= 0 && CellZonationState[Cell[probe][i]] == 200) break;
         d = d + 1;
@@ -85,7 +84,7 @@ void PrimeGrowthClocks() {
             if (Cell[MIRRORSUM - probe][i] >= 0) TimePrevGrowth[Cell[MIRRORSUM - probe][i]] = e;
         }
         int prev = -2;
-        for (int col = 30; col <= AXIS - 1; col++) {
+        for (int col = plan::EPIDERMIS_COL; col <= AXIS - 1; col++) {
             int x = Cell[col][i];
             if (Tc[col][i] == TC_WALL || x == prev) {
                 prev = x;
@@ -95,12 +94,12 @@ void PrimeGrowthClocks() {
             if (x < 0) continue;
             int y = Cell[MIRRORSUM - col][i];
             int divnr;
-            if (CellMinJ[x] <= 151) {
+            if (CellMinJ[x] <= plan::FIRST_BAND_LOW_ROW) {
                 divnr = 0;
             } else {
                 int zj = CellMinJ[x] - 3;
                 int z = zj >= 0 ? Cell[CellMinI[x]][zj] : -1;
-                divnr = (z >= 0 && CellMinJ[z] > 151) ? 2 : 1;
+                divnr = (z >= 0 && CellMinJ[z] > plan::FIRST_BAND_LOW_ROW) ? 2 : 1;
             }
             TimePrevGrowth[x] = e;
             CellDivNr[x] = divnr;
@@ -113,7 +112,7 @@ void PrimeGrowthClocks() {
 }
 
 void FinishInitialRoot() {
-    rightsize = leftsize = 1067;
+    rightsize = leftsize = plan::BODY_TOP_ROW + 1;
     totalrootcellnrL = totalrootcellnrR = 21;
     Plasmodesmatapatterning();
     maxmzsize();
@@ -126,7 +125,7 @@ namespace {
 void StartUp() {
     counter2 = 0;
     MakeArrays();
-    maxmzheight = 212;
+    maxmzheight = plan::MERISTEM_TOP_ROW;
     InitPlant();
     MakeGraphics(0);
     FinishInitialRoot();

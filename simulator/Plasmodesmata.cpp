@@ -5,9 +5,11 @@
 // The pattern is recomputed from the current geometry whenever cells change.
 #include "rootsim.h"
 
+#include "plan.h"
+
 namespace {
 
-constexpr int kTipTopRow = 148;  // last row of the tip below the first wall band
+constexpr int kTipTopRow = plan::TIP_TOP_ROW;  // last row of the tip below the first wall band
 // A tip cortex cell lies near the axis when it starts right of this column on
 // the left half, or ends left of the other one on the right half.
 constexpr int kCortexNearAxisLeft = 69;

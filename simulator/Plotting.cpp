@@ -30,36 +30,36 @@ namespace {
 constexpr int TCT_NONE_SEARCHED = 100;  // no tissue has this code
 
 // Quiescent-centre probe.
-constexpr int QC_COLUMN = 109;
+constexpr int QC_COLUMN = plan::QC_COL;
 
 // Grid-resolution profiles: tip section rows, body section rows.
-constexpr int GRID_TIP_LAST_ROW = 148;
-constexpr int GRID_BODY_FIRST_ROW = 8;
-constexpr int GRID_BODY_LAST_ROW = 1869;
+constexpr int GRID_TIP_LAST_ROW = plan::TIP_TOP_ROW;
+constexpr int GRID_BODY_FIRST_ROW = plan::TIP_FIRST_ROW;
+constexpr int GRID_BODY_LAST_ROW = plan::PROFILE_BODY_LAST_ROW;
 
 // Cell-resolution profiles: marker written for points outside the root.
 constexpr double OUTSIDE_MARKER = -10.0;
 constexpr int OUTSIDE_MARKER_INT = -10;
 
 // Extra measurements.
-constexpr int EXTRA_TOP_LRC_COLUMN = 21;
-constexpr int EXTRA_PIN_COLUMN = 49;
-constexpr int EXTRA_HEIGHT_ROW = 212;
-constexpr int EXTRA_COLUMN_A = 83;   // written first
-constexpr int EXTRA_COLUMN_B = 92;   // written second; also the division probe
+constexpr int EXTRA_TOP_LRC_COLUMN = plan::CAP_COL;
+constexpr int EXTRA_PIN_COLUMN = plan::CORTEX_COL;
+constexpr int EXTRA_HEIGHT_ROW = plan::MERISTEM_TOP_ROW;
+constexpr int EXTRA_COLUMN_A = plan::PERICYCLE_COL;   // written first
+constexpr int EXTRA_COLUMN_B = plan::VASC_OUTER_COL;  // written second; also the division probe
 constexpr int EXTRA_WALK = 8;        // cells per direction
 constexpr int MISSING_HEIGHT = -1;
 
 // Space-time tracks.
-constexpr int TRACK_FIRST_ROW = 141;
-constexpr int TRACK_EDGE_COLUMN = 30;    // the row walk follows this column
-constexpr int TRACK_GUARD = 28;          // guard column of the epidermal-side scans
-constexpr int TRACK_START = 30;          // start column of the epidermal-side scans
-constexpr int TRACK_CORTEX_GUARD = 47;
-constexpr int TRACK_CORTEX_START = 49;
-constexpr int TRACK_VASC_GUARD = 90;
-constexpr int TRACK_VASC_START = 92;
-constexpr int TRACK_LOW_ROWS = 148;      // middle vascular file counts as outer below this row
+constexpr int TRACK_FIRST_ROW = plan::TRACK_FIRST_ROW;
+constexpr int TRACK_EDGE_COLUMN = plan::EPIDERMIS_COL;   // the row walk follows this column
+constexpr int TRACK_GUARD = plan::EPIDERMIS_COL - 2;     // guard column of the epidermal-side scans
+constexpr int TRACK_START = plan::EPIDERMIS_COL;         // start column of the epidermal-side scans
+constexpr int TRACK_CORTEX_GUARD = plan::CORTEX_COL - 2;
+constexpr int TRACK_CORTEX_START = plan::CORTEX_COL;
+constexpr int TRACK_VASC_GUARD = plan::VASC_OUTER_COL - 2;
+constexpr int TRACK_VASC_START = plan::VASC_OUTER_COL;
+constexpr int TRACK_LOW_ROWS = plan::TIP_TOP_ROW;        // middle vascular file counts as outer below this row
 
 // The mean of count values whose sum is given; the mean of no values is NaN
 // (written as "nan").
@@ -282,14 +282,14 @@ void SaveGradGridRes(int t) {
         int column;
     };
     static const Pair pairs[] = {
-        {"%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i", TCT_LRC1, 1},
-        {"%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i", TCT_EPIDERMIS, 30},
-        {"%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i", TCT_CORTEX, 49},
-        {"%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i", TCT_ENDODERMIS, 70},
-        {"%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i", TCT_PERICYCLE, 83},
-        {"%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i", TCT_NONE_SEARCHED, 92},
-        {"%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i", TCT_NONE_SEARCHED, 98},
-        {"%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i", TCT_NONE_SEARCHED, 111},
+        {"%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i", TCT_LRC1, plan::PROFILE_CAP_COL},
+        {"%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i", TCT_EPIDERMIS, plan::EPIDERMIS_COL},
+        {"%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i", TCT_CORTEX, plan::CORTEX_COL},
+        {"%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i", TCT_ENDODERMIS, plan::ENDODERMIS_COL},
+        {"%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i", TCT_PERICYCLE, plan::PERICYCLE_COL},
+        {"%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i", TCT_NONE_SEARCHED, plan::VASC_OUTER_COL},
+        {"%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i", TCT_NONE_SEARCHED, plan::VASC_MIDDLE_COL},
+        {"%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i", TCT_NONE_SEARCHED, plan::VASC_CENTRAL_COL},
     };
 
     for (const Pair& p : pairs) {
@@ -342,10 +342,14 @@ void SaveGradCellularRes(int t) {
         int column;
     };
     static const Profile profiles[] = {
-        {"%s/Spatialdynamics_epiL_time%i", 38},    {"%s/Spatialdynamics_epiR_time%i", MIRRORSUM - 38},
-        {"%s/Spatialdynamics_cortexL_time%i", 58}, {"%s/Spatialdynamics_cortexR_time%i", MIRRORSUM - 58},
-        {"%s/Spatialdynamics_endoL_time%i", 75},   {"%s/Spatialdynamics_endoR_time%i", MIRRORSUM - 75},
-        {"%s/Spatialdynamics_vascL_time%i", 97},   {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - 97},
+        {"%s/Spatialdynamics_epiL_time%i", plan::CELL_PROFILE_EPI_COL},
+        {"%s/Spatialdynamics_epiR_time%i", MIRRORSUM - plan::CELL_PROFILE_EPI_COL},
+        {"%s/Spatialdynamics_cortexL_time%i", plan::CELL_PROFILE_CORTEX_COL},
+        {"%s/Spatialdynamics_cortexR_time%i", MIRRORSUM - plan::CELL_PROFILE_CORTEX_COL},
+        {"%s/Spatialdynamics_endoL_time%i", plan::CELL_PROFILE_ENDO_COL},
+        {"%s/Spatialdynamics_endoR_time%i", MIRRORSUM - plan::CELL_PROFILE_ENDO_COL},
+        {"%s/Spatialdynamics_vascL_time%i", plan::CELL_PROFILE_VASC_COL},
+        {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - plan::CELL_PROFILE_VASC_COL},
     };
     for (const Profile& p : profiles) {
         OutputFile f(FormatString(p.name, dirname, t), "wb");

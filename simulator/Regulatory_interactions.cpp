@@ -9,6 +9,7 @@
 // values before the step.  PLETHORA then diffuses between cells.
 #include <iostream>
 
+#include "plan.h"
 #include "rootsim.h"
 
 namespace {
@@ -43,7 +44,7 @@ constexpr double CARRIER_DECAY = 1e-4;
 // Enzymes
 constexpr double ENZYME_PRODUCTION = 0.03;
 constexpr double ENZYME_DECAY = 3e-4;
-constexpr int GH317_MIN_ROW = 148;              // Gh317 only in cells starting above
+constexpr int GH317_MIN_ROW = plan::TIP_TOP_ROW;  // Gh317 only in cells starting above
 
 // Cytokinin response
 constexpr double ARR_PRODUCTION = 0.02;

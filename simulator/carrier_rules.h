@@ -3,27 +3,28 @@
 // by the plain whole-grid form the tests compare it with.
 #pragma once
 
+#include "plan.h"
 #include "rootsim.h"
 
 namespace carrierrules {
 
 // Rows and columns of the tissue plan.
-constexpr int TIP_TOP_ROW = 148;            // rows at or below belong to the root tip
-constexpr double TIP_LINE_SLOPE = 0.5;      // tip line of column i: int(0.5 * i + 111)
-constexpr double TIP_LINE_OFFSET = 111.0;
-constexpr int ZONE_DIVIDING_ROW = 149;      // zonation at time 0 by the cell's top row
-constexpr int ZONE_BODY_ROW = 212;
-constexpr int ZONE_LAST_ROW = 1065;
-constexpr int EPI_PROBE_COLUMN = 30;        // the left epidermal file
-constexpr int EPI_PROBE_FIRST = 151;        // rows searched for epidermal boundaries
-constexpr int EPI_PROBE_LAST = 210;
+constexpr int TIP_TOP_ROW = plan::TIP_TOP_ROW;  // rows at or below belong to the root tip
+constexpr double TIP_LINE_SLOPE = plan::TIP_LINE_SLOPE;  // tip line of column i: int(0.5 * i + 111)
+constexpr double TIP_LINE_OFFSET = plan::TIP_LINE_OFFSET;
+constexpr int ZONE_DIVIDING_ROW = plan::MERISTEM_BASE_ROW;  // zonation at time 0 by the cell's top row
+constexpr int ZONE_BODY_ROW = plan::MERISTEM_TOP_ROW;
+constexpr int ZONE_LAST_ROW = plan::BODY_TOP_ROW - 1;
+constexpr int EPI_PROBE_COLUMN = plan::EPIDERMIS_COL;  // the left epidermal file
+constexpr int EPI_PROBE_FIRST = plan::FIRST_BAND_LOW_ROW;  // rows searched for epidermal boundaries
+constexpr int EPI_PROBE_LAST = plan::MERISTEM_TOP_ROW - 2;
 constexpr int EPI_MAX_BOUNDARIES = 6;
 constexpr int ROOTCAP_SEARCH_COLUMNS = 100; // column reach of the shootward search
 constexpr double ROOTCAP_SEARCH_FRACTION = 0.35;
 constexpr int CELL_GAP = 3;                 // the neighbouring cell lies three rows beyond
-constexpr int PRODUCTION_STELE_ROW = 157;   // stele production reaches this row
-constexpr double SLANT_SLOPE = 2.1;         // columella boundary lines of the layout
-constexpr double SLANT_OFFSET = 68.20000000000002;
+constexpr int PRODUCTION_STELE_ROW = plan::STELE_SOURCE_TOP_ROW;  // stele production reaches this row
+constexpr double SLANT_SLOPE = plan::SLANT_SLOPE;  // columella boundary lines of the layout
+constexpr double SLANT_OFFSET = plan::SLANT_OFFSET;
 
 // Membrane permeabilities and diffusion weights.
 constexpr double INFLUX_BASE = 2.5;
@@ -151,18 +152,18 @@ inline void PinWeight(int i, int j, int* grid, double* value) {
             if (z < 100 || z == 200) set(PAT_PIN2, 1);
             else if (z == 100) set(PAT_PIN2, 0.4);
         } else if (side == 2) {
-            if (z == 0 && (nearTip || bottom <= 149)) set(PAT_PIN2, 0.25);
+            if (z == 0 && (nearTip || bottom <= ZONE_DIVIDING_ROW)) set(PAT_PIN2, 0.25);
         } else if (side == 3) {
-            if (bottom <= 149 || BelowStartsAtOrBelow(x, i, 152) || z <= 100 || z == 200)
+            if (bottom <= ZONE_DIVIDING_ROW || BelowStartsAtOrBelow(x, i, 152) || z <= 100 || z == 200)
                 set(PAT_PIN2, 0.1);
         } else if (side == 4) {
-            if (bottom <= 149) set(PAT_PIN2, 0.1);
+            if (bottom <= ZONE_DIVIDING_ROW) set(PAT_PIN2, 0.1);
             else set(PAT_PIN2, z <= 50 ? 0.1 : 0);
         }
     } else if (type == 6) {
         // Cortex: PIN2.
         if (side == 1) {
-            if (top == 147 || top == 148) set(PAT_PIN2, 0.1);
+            if (top == TIP_TOP_ROW - 1 || top == TIP_TOP_ROW) set(PAT_PIN2, 0.1);
             else if (z <= 50) {
             } else if (z <= 99) set(PAT_PIN2, 1);
             else if (z == 100) set(PAT_PIN2, 0.4);
@@ -304,20 +305,20 @@ inline double SteleAux1(int x, int j, int g) {
     const int y2 = y != -1 ? CellBelow(y, centre) : -1;
     auto startsAtOrBelow = [](int cell, int row) { return cell != -1 && CellMinJ[cell] <= row; };
     if (maxmzheight <= 316) {
-        const int u = (maxmzheight - 149) / 2;
-        const int R = u + 148;
-        if (g <= static_cast<int>(max(151, R))) return 2;
-        if (startsAtOrBelow(y, 151)) return 2;
-        if (j <= 149) return 1;
+        const int u = (maxmzheight - ZONE_DIVIDING_ROW) / 2;
+        const int R = u + TIP_TOP_ROW;
+        if (g <= static_cast<int>(max(plan::FIRST_BAND_LOW_ROW, R))) return 2;
+        if (startsAtOrBelow(y, plan::FIRST_BAND_LOW_ROW)) return 2;
+        if (j <= ZONE_DIVIDING_ROW) return 1;
         if (startsAtOrBelow(y, R)) return 5.0 / 3.0;
-        if (startsAtOrBelow(y2, 151)) return 5.0 / 3.0;
+        if (startsAtOrBelow(y2, plan::FIRST_BAND_LOW_ROW)) return 5.0 / 3.0;
         if (startsAtOrBelow(y2, R)) return 4.0 / 3.0;
         return 1;
     }
     if (g <= 232) return 2;
-    if (j <= 149) return 1;
+    if (j <= ZONE_DIVIDING_ROW) return 1;
     if (startsAtOrBelow(y, 232)) return 5.0 / 3.0;
-    if (startsAtOrBelow(y2, 151)) return 5.0 / 3.0;
+    if (startsAtOrBelow(y2, plan::FIRST_BAND_LOW_ROW)) return 5.0 / 3.0;
     if (startsAtOrBelow(y2, 232)) return 4.0 / 3.0;
     return 1;
 }
