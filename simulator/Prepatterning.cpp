@@ -18,12 +18,15 @@
 #include <cstring>
 
 #include "carrier_rules.h"
+#include "coefficients.h"
 #include "rootsim.h"
 #include "tissue_extent.h"
 
 namespace {
 
 using namespace carrierrules;
+
+constexpr MembranePermeability kPermeability = {INFLUX_BASE, INFLUX_PER_AUX1, EFFLUX_BASE, EFFLUX_PER_PIN};
 
 // ---------------------------------------------------------------------------
 // Extent bookkeeping.  Pair p (0..AXIS) is column p with its mirror column
@@ -72,16 +75,6 @@ void PlanPair(int p) {
         sweep[p] = Hull(now, before);
     }
     written[p] = now;
-}
-
-// Most outputs keep their bits from one call to the next (patterns, and all
-// but the production and decay away from membranes): a value is stored only
-// where its bits change, which spares writing its memory back.
-inline void StoreIfChanged(double* to, double v) {
-    if (memcmp(to, &v, sizeof v) != 0) *to = v;
-}
-inline void StoreIfChanged(NeighbourRates* to, const NeighbourRates& v) {
-    if (memcmp(to, &v, sizeof v) != 0) *to = v;
 }
 
 // Carrier patterns, amounts, production and decay of column c over rows
@@ -166,52 +159,6 @@ void PairCarriers(int p) {
     if (R != L) ColumnCarriers(R, lo, hi);
 }
 
-// Membrane and diffusion coefficients of column i toward each neighbour on
-// the grid (+column, -column, +row, -row), over rows lo..hi; every other rate
-// of those rows is zero.
-void ColumnCoefficients(int i, int lo, int hi) {
-    constexpr int OFF_GRID = -1;  // matches no point class
-    static const int dj[4] = {0, 0, 1, -1};
-    const int* tc = Tc[i];
-    const int* right = i + 1 < NCOLS ? Tc[i + 1] : nullptr;
-    const int* left = i > 0 ? Tc[i - 1] : nullptr;
-    // Columns of the carrier amounts of each neighbour (row dj[k]).
-    const double* a1[4] = {right ? Aux1M[i + 1] : nullptr, left ? Aux1M[i - 1] : nullptr, Aux1M[i], Aux1M[i]};
-    const double* p1[4] = {right ? Cpin1M[i + 1] : nullptr, left ? Cpin1M[i - 1] : nullptr, Cpin1M[i], Cpin1M[i]};
-    const double* p2[4] = {right ? Cpin2M[i + 1] : nullptr, left ? Cpin2M[i - 1] : nullptr, Cpin2M[i], Cpin2M[i]};
-    NeighbourRates* inf = Inf[i];
-    NeighbourRates* eff = Eff[i];
-    NeighbourRates* dif = DiffAuxC[i];
-    for (int j = lo; j <= hi; j++) {
-        const int p = tc[j];
-        NeighbourRates in = {}, ef = {}, df = {};
-        if (p != TC_OUTSIDE) {
-            const int q[4] = {right ? right[j] : OFF_GRID, left ? left[j] : OFF_GRID,
-                              j + 1 < NROWS ? tc[j + 1] : OFF_GRID, j > 0 ? tc[j - 1] : OFF_GRID};
-            for (int k = 0; k < 4; k++) df[k] = DiffusionWeight(p, q[k]);
-            if (p == TC_WALL) {
-                for (int k = 0; k < 4; k++) {
-                    if (q[k] == TC_MEMBRANE) {
-                        const int r = j + dj[k];
-                        in[k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * a1[k][r]);
-                        ef[k] = EFFLUX_BASE + EFFLUX_PER_PIN * (p1[k][r] + p2[k][r]);
-                    }
-                }
-            } else if (p == TC_MEMBRANE) {
-                for (int k = 0; k < 4; k++) {
-                    if (q[k] == TC_WALL) {
-                        in[k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
-                        ef[k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
-                    }
-                }
-            }
-        }
-        StoreIfChanged(&inf[j], in);
-        StoreIfChanged(&eff[j], ef);
-        StoreIfChanged(&dif[j], df);
-    }
-}
-
 }  // namespace
 
 void UpdateMembraneProteinsAndFluxes(int time) {
@@ -235,7 +182,8 @@ void UpdateMembraneProteinsAndFluxes(int time) {
     RunOnTransportThreads([](int t, int n) {
         int begin, end;
         ShareByWork(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
-        for (int c = begin; c < end; c++) ColumnCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi);
+        for (int c = begin; c < end; c++)
+            ColumnNeighbourCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi, kPermeability);
     });
     writtenKnown = true;
     // The transport step factorises its line systems anew.
