@@ -8,6 +8,7 @@
 // standard output.
 #include "rootsim.h"
 
+#include "measurements.h"
 #include "output_file.h"
 #include "plan.h"
 
@@ -69,32 +70,6 @@ double MeanOf(double sum, int count) {
 }
 
 int CellAt(int i, int j) { return OnGrid(i, j) && Cell[i][j] >= 0 ? Cell[i][j] : -1; }
-
-// ---------------------------------------------------------------------------
-// Probe points.
-
-// The cell at (column, row), or failing that at the first of (column, row+1),
-// (column+1, row+1), (column-1, row), (column-1, row-1) that has one; -1 when
-// none does.  Points off the grid have no cell.
-int ProbeCell(int column, int row) {
-    static const int offsets[5][2] = {{0, 0}, {0, 1}, {1, 1}, {-1, 0}, {-1, -1}};
-    for (const auto& o : offsets) {
-        int cell = CellAt(column + o[0], row + o[1]);
-        if (cell >= 0) return cell;
-    }
-    return -1;
-}
-
-void WriteProbeLine(const std::string& name, int t, int cell) {
-    OutputFile f(name, "a");
-    f.Printf("%i\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\n", t, MeanCells[cell],
-             ARF[cell], AA[cell], BB[cell], CC[cell], DD[cell], min(ARF[cell], DD[cell]),
-             Plts[cell], Pltsexpr[cell], Diff[cell], ARR1[cell], ARR12[cell], Yuc3[cell]);
-}
-
-void ReportNoProbeCell() {
-    printf("cell wall has more than 1 height? Or reached beyond some threshold\n");
-}
 
 // ---------------------------------------------------------------------------
 // Space-time tracks.
@@ -215,14 +190,7 @@ void WriteHeightColumns(OutputFile& f, const HeightWalk& w) {
 // ---------------------------------------------------------------------------
 // Time series
 
-void SaveTotAuxin(int t) {
-    // One sequential pass, column outer, row inner.
-    double total = 0.0;
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) total = total + Caux1[i][j];
-    OutputFile f(FormatString("%s/Totalauxin", dirname), "a");
-    f.Printf("%i\t%f\t%f\n", t, total, total / static_cast<double>(NCOLS * NROWS));
-}
+void SaveTotAuxin(int t) { AppendTotalAuxin(t); }
 
 void SaveTotPlts(int t) {
     double total = 0.0;
@@ -240,14 +208,7 @@ void Tracktotalmeasures(int t) {
     f.Printf("%i\t%i\t%i\n", t, totalrootcellnrL, totalrootcellnrR);
 }
 
-void SaveTemp(int t, int column, int row) {
-    int cell = ProbeCell(column, row);
-    if (cell < 0) {
-        ReportNoProbeCell();
-        return;
-    }
-    WriteProbeLine(FormatString("%s/TemporalDynamicsPoint%i_%i", dirname, column, row), t, cell);
-}
+void SaveTemp(int t, int column, int row) { AppendPointHistory(t, column, row); }
 
 void SaveTempQC(int t) {
     int row = -1;
@@ -268,7 +229,7 @@ void SaveTempQC(int t) {
         ReportNoProbeCell();
         return;
     }
-    WriteProbeLine(FormatString("%s/TemporalDynamicsQC%i_%i", dirname, QC_COLUMN, row), t, cell);
+    AppendProbeLine(FormatString("%s/TemporalDynamicsQC%i_%i", dirname, QC_COLUMN, row), t, cell);
 }
 
 // ---------------------------------------------------------------------------
