@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "checkpoint.h"
 #include "state.h"
 #include "tissue_extent.h"
 
@@ -11,6 +12,7 @@ namespace {
 // Rows each column's contents moved upward since the carrier update took the
 // count (see TakeGrowthShifts).
 int growthShifts[NCOLS];
+const bool registered = (AddCheckpointState("growth.shifts", growthShifts, sizeof growthShifts), true);
 
 // Cells whose geometry is recomputed, and their boxes before.
 unsigned char inSet[MAXCELLS];

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "checkpoint.h"
 #include "state.h"
 
 // Provided by every program: its numbering and geometry, and the two halves
@@ -27,6 +28,10 @@ int freshIdlist[MAXTRACKED];
 int trackFirstTime = 0;
 bool trackOpenReported = false;
 bool capacityReported = false;
+const bool registered = (AddCheckpointState("tracking.first_time", &trackFirstTime, sizeof trackFirstTime),
+                         AddCheckpointState("tracking.open_reported", &trackOpenReported, sizeof trackOpenReported),
+                         AddCheckpointState("division.capacity_reported", &capacityReported, sizeof capacityReported),
+                         true);
 
 void StoreDefaultsForUnmatched(int i) {
     // Empty-slot values: a cell without a predecessor never takes another

@@ -3,6 +3,7 @@
 // the top of the meristem and the lookup of a cell's epidermal neighbour.
 #include "rootsim.h"
 
+#include "checkpoint.h"
 #include "plan.h"
 
 #include <cstdio>
@@ -47,6 +48,7 @@ constexpr int ROOTCAP_COL_RIGHT = MIRRORSUM - ROOTCAP_COL;
 
 // 0: the per-cell rates are computed at the start of the next growth step.
 int growthFirstTime = 0;
+const bool registered = (AddCheckpointState("growth.first_time", &growthFirstTime, sizeof growthFirstTime), true);
 
 inline bool RootcapTypeAtCentre(int c) {
     int ci = (CellMinI[c] + CellMaxI[c]) / 2;

@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "carrier_rules.h"
+#include "checkpoint.h"
 #include "coefficients.h"
 #include "rootsim.h"
 #include "tissue_extent.h"
@@ -50,6 +51,9 @@ inline int PairOf(int column) { return std::min(column, MIRRORSUM - column); }
 Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
 Rows sweep[AXIS + 1];    // rows of each pair the current call writes
 bool writtenKnown = false;
+// A resumed run continues with the very extents an uninterrupted one has.
+const bool registered = (AddCheckpointState("carriers.written", written, sizeof written),
+                         AddCheckpointState("carriers.written_known", &writtenKnown, sizeof writtenKnown), true);
 
 // Per-call values shared by the threads.
 bool sweepWholeGrid = false;
