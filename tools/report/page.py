@@ -109,7 +109,7 @@ SCRIPT = """
     cur = i;
     var s = sets[i];
     slider.value = i;
-    label.textContent = 'time ' + s.t + '  (' + (i + 1) + ' of ' + sets.length + ')';
+    label.textContent = 'time ' + s.t + ' (' + (i + 1) + ' of ' + sets.length + ')';
     Array.prototype.forEach.call(times.children, function (a, k) {
       a.className = k === i ? 'current' : '';
     });
