@@ -76,8 +76,9 @@ def times(period, total, start=None):
     return out
 
 
-def make_rootsim(d, total, pictures=True, picture_size=(9, 76)):
-    """Files of rootsim up to time total."""
+def make_rootsim(d, total, pictures=True, picture_size=(9, 76), tracks=None):
+    """Files of rootsim up to time total (of its space-time tracks only those
+    named in tracks, when given)."""
     _write(os.path.join(d, 'Totalauxin'), ['%i\t%f\t%f\n' % (t, 6e6 - 5 * t, (6e6 - 5 * t) / 427500)
                                            for t in times(20, total)])
     _write(os.path.join(d, 'Totalplts'), ['%i\t%f\t%f\n' % (t, 53000 + math.sin(t / 900) * 300,
@@ -88,6 +89,8 @@ def make_rootsim(d, total, pictures=True, picture_size=(9, 76)):
     _write(os.path.join(d, 'Tracktotalrootnumber'), ['%i\t%i\t%i\n' % (t, 21 + t // 6000, 21 + t // 6100)
                                                      for t in times(600, total)])
     for name in CELL_TRACKS:
+        if tracks is not None and name not in tracks:
+            continue
         lines = []
         for t in times(600, total):
             top = top_row(t, total)
@@ -99,6 +102,8 @@ def make_rootsim(d, total, pictures=True, picture_size=(9, 76)):
             lines.append('\n')
         _write(os.path.join(d, name), lines)
     for name in ROW_TRACKS:
+        if tracks is not None and name not in tracks:
+            continue
         lines = []
         for t in times(600, total):
             top = top_row(t, total)
@@ -228,13 +233,13 @@ def make_partial(d, total):
     os.remove(os.path.join(d, 'GridResolutionR_Epi_time%i' % t))
 
 
-def make(d, steps=3000, program='rootsim', partial=False, record=None, pictures=True):
+def make(d, steps=3000, program='rootsim', partial=False, record=None, pictures=True, tracks=None):
     """Writes a synthetic output directory for a run of the given number of
     steps (0.2 time units each)."""
     os.makedirs(d, exist_ok=True)
     total = steps * 0.2
     if program == 'rootsim':
-        make_rootsim(d, total, pictures=pictures)
+        make_rootsim(d, total, pictures=pictures, tracks=tracks)
         if partial:
             make_partial(d, total)
     elif program in ('rootsim_b', 'rootsim_b3'):
