@@ -65,6 +65,23 @@ class RealRunTest(unittest.TestCase):
         self.assertEqual((last['t'], last['p'], last['x']), (100, ['Combined'], ['ABCD']))
         self.assertEqual([m[0] for m in last['m']], ['Pltscombo'])
 
+    def test_every_file_cut_short(self):
+        # files emptied, cut at a quarter, a half, three quarters, or left whole, in turn
+        for k, name in enumerate(sorted(os.listdir(self.dir))):
+            path = os.path.join(self.dir, name)
+            with open(path, 'r+b') as f:
+                f.truncate(os.path.getsize(path) * min(4, k % 5) // 4)
+        proc = support.run_tool(self.dir)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        page = support.report_page(self.dir)
+        self.assertFalse('not drawn' in page or 'not drawn' in proc.stderr, proc.stderr)
+        self.assertTrue('empty files' in page)
+        for s in support.gallery_of(page):      # pictures cut short are not shown
+            shown = [n[0] for n in s['m'] + s['s']]
+            self.assertTrue(shown and s['p'])
+            self.assertEqual(set(shown) & set(s['p']), set())
+            self.assertEqual(len(shown) + len(s['p']), 40)
+
 
 class BrowserTest(unittest.TestCase):
     @classmethod

@@ -234,7 +234,11 @@ def _record_html(record, record_error):
     cls = {'finished': 'ok', 'running': 'warn'}.get(state, 'bad' if state else '')
     out = ['<div class="box"><h3>Run record (run.json)</h3><table class="kv">']
     for key, value in _record_rows(record):
-        attr = ' class="%s"' % cls if key == 'state' and cls else ''
+        attr = ''
+        if key == 'state' and cls:
+            attr = ' class="%s"' % cls
+        elif key == 'failed_files' and record[key]:
+            attr = ' class="bad"'
         out.append('<tr><th>%s</th><td%s>%s</td></tr>' % (esc(key), attr, esc(value)))
     out.append('</table>')
     history = record.get('history')
