@@ -8,7 +8,7 @@ import tempfile
 
 FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         '--hide-scrollbars', '--virtual-time-budget=15000']
+         '--disable-dev-shm-usage', '--hide-scrollbars', '--virtual-time-budget=15000']
 
 # Marks every image with whether it loaded, once they are all complete (or
 # after a few seconds of page time), and the body with the count.

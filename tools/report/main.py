@@ -34,6 +34,7 @@ class FigureSpec:
         self.kwargs = kwargs
         self.error = None
         self.drawn = False
+        self.sig = None
 
     def signature(self, code):
         key = json.dumps([code, self.kind, sorted(s.signature() for s in self.sources),
@@ -227,9 +228,8 @@ def build(directory, jobs=None, force=False, log=None):
     specs = plan(found)
     todo = []
     for spec in specs:
-        sig = spec.signature(code)
-        spec.sig = sig
-        if old.get(spec.fid) == sig and os.path.exists(os.path.join(fig_dir, spec.fid)):
+        spec.sig = spec.signature(code)
+        if old.get(spec.fid) == spec.sig and os.path.exists(os.path.join(fig_dir, spec.fid)):
             continue
         todo.append(spec)
     # the slow ones first, so that the workers finish together
