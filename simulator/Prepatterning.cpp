@@ -165,11 +165,12 @@ void PairCarriers(int p) {
 
 }  // namespace
 
-void UpdateMembraneProteinsAndFluxes(int time) {
-    if (time == 0) ResetZonation();
-    // At time 0 the state is new (start or reload): nothing is known of what
-    // the grids held before, so every row is written.
-    sweepWholeGrid = time == 0 || !writtenKnown;
+namespace {
+
+// The carriers and coefficients of the present tissue, zonation and cell
+// levels; wholeGrid writes every row of every column.
+void UpdateCarriers(bool wholeGrid) {
+    sweepWholeGrid = wholeGrid;
     epiCount = EpidermalBoundaries(epiBoundaries);
     // The threads share the pairs by the rows written last time (PlanPair
     // replaces those while the threads run).
@@ -193,3 +194,14 @@ void UpdateMembraneProteinsAndFluxes(int time) {
     // The transport step factorises its line systems anew.
     TransportCoefficientsChanged();
 }
+
+}  // namespace
+
+void UpdateMembraneProteinsAndFluxes(int time) {
+    if (time == 0) ResetZonation();
+    // At time 0 the state is new: nothing is known of what the grids held
+    // before, so every row is written.
+    UpdateCarriers(time == 0 || !writtenKnown);
+}
+
+void RebuildCarriers() { UpdateCarriers(true); }

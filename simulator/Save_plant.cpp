@@ -9,8 +9,6 @@
 
 #include "plant_file.h"
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -55,15 +53,12 @@ bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantStateFile(t)) return false;
+    // The file holds the tissue, the auxin, the patterns, the cell levels and
+    // the zonation; the cell geometry, the meristem's top and the carriers
+    // and coefficients of that very zonation are built from them.
     FindCellCorners();
     FindCellSizes();
-    // The carrier update at time 0 also sets the first zonation of every
-    // cell from its top row, as for a newly built plant; a reloaded plant
-    // keeps the zonation and differentiation it was saved with.
-    std::vector<int> zonation(CellZonationState, CellZonationState + MAXCELLS);
-    std::vector<double> diff(Diff, Diff + MAXCELLS);
-    UpdateMembraneProteinsAndFluxes(0);
-    std::copy(zonation.begin(), zonation.end(), CellZonationState);
-    std::copy(diff.begin(), diff.end(), Diff);
+    maxmzsize();
+    RebuildCarriers();
     return true;
 }
