@@ -4,16 +4,11 @@
 set -euo pipefail
 
 need=()
-for pkg in cmake g++ make libpng-dev libgtest-dev imagemagick; do
+for pkg in cmake g++ make libpng-dev libgtest-dev; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
     need+=("$pkg")
   fi
 done
-# The picture montages need the real ImageMagick convert, not a stand-in
-# that may sit earlier on PATH.
-if [ ! -x /usr/bin/convert ]; then
-  need+=(imagemagick)
-fi
 
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
