@@ -88,31 +88,6 @@ void PrintHelp(const char* prog, const std::vector<RunOption>& options) {
             "--help", "show this text");
 }
 
-// Refuses an output directory that cannot hold the run's files, before hours of
-// computation are spent.  Returns an empty string when the directory is usable.
-std::string CheckOutputDirectory(const char* dir) {
-    size_t len = strlen(dir);
-    if (len == 0) return "output directory name is empty";
-    // Every output path must fit the system's limit (PATH_MAX bytes with the
-    // terminator), the longest name in the directory included.
-    const size_t longest = LongestOutputPath(len);
-    if (longest > static_cast<size_t>(PATH_MAX) - 1 || len >= static_cast<size_t>(DIRNAME_SIZE)) {
-        return "output directory name is too long (" + std::to_string(len) +
-               " characters): its output file names would exceed the system's path limit of " +
-               std::to_string(PATH_MAX - 1) + " characters (the longest would have " + std::to_string(longest) +
-               ")";
-    }
-    struct stat st;
-    if (stat(dir, &st) != 0) {
-        return std::string("output directory ") + dir + " does not exist: " + strerror(errno);
-    }
-    if (!S_ISDIR(st.st_mode)) return std::string("output directory ") + dir + " is not a directory";
-    if (access(dir, W_OK | X_OK) != 0) {
-        return std::string("output directory ") + dir + " is not writable: " + strerror(errno);
-    }
-    return "";
-}
-
 // Outputs of an earlier run in the directory: refused, or removed with
 // --overwrite.  Returns an empty string when the directory may be used.
 std::string ClearEarlierOutputs(const std::string& dir, bool overwrite) {
@@ -211,6 +186,29 @@ private:
 };
 
 }  // namespace
+
+std::string CheckOutputDirectory(const char* dir) {
+    size_t len = strlen(dir);
+    if (len == 0) return "output directory name is empty";
+    // Every output path must fit the system's limit (PATH_MAX bytes with the
+    // terminator), the longest name in the directory included.
+    const size_t longest = LongestOutputPath(len);
+    if (longest > static_cast<size_t>(PATH_MAX) - 1 || len >= static_cast<size_t>(DIRNAME_SIZE)) {
+        return "output directory name is too long (" + std::to_string(len) +
+               " characters): its output file names would exceed the system's path limit of " +
+               std::to_string(PATH_MAX - 1) + " characters (the longest would have " + std::to_string(longest) +
+               ")";
+    }
+    struct stat st;
+    if (stat(dir, &st) != 0) {
+        return std::string("output directory ") + dir + " does not exist: " + strerror(errno);
+    }
+    if (!S_ISDIR(st.st_mode)) return std::string("output directory ") + dir + " is not a directory";
+    if (access(dir, W_OK | X_OK) != 0) {
+        return std::string("output directory ") + dir + " is not writable: " + strerror(errno);
+    }
+    return "";
+}
 
 CommandLine ParseCommandLine(int argc, char** argv, const std::vector<RunOption>& options) {
     CommandLine cl;

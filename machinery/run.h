@@ -53,6 +53,13 @@ struct CommandLine {
 };
 CommandLine ParseCommandLine(int argc, char** argv, const std::vector<RunOption>& options);
 
+// Refuses an output directory that cannot hold the run's files, before hours
+// of computation are spent: an empty name, a name with which the longest
+// output path (OutputNameFormats) would exceed the system's path limit, a
+// directory that does not exist or is not writable.  Returns "" when the
+// directory is usable, else the reason.
+std::string CheckOutputDirectory(const char* dir);
+
 // Parses the command line, checks the output directory (and clears or
 // refuses the outputs of an earlier run in it), calls Start (which copies the
 // directory into dirname), sets the threads, and runs startUp, the steps
