@@ -382,12 +382,15 @@ bool WritePlantFile(const PlantFileLayout& layout, int t) {
 
     // Stops at the first failed line so that a full disk does not cost the
     // whole 20 MB of formatting.
+    // errno is cleared before each line, so that a write of the stream that
+    // fails within the line leaves its reason.
     bool ok = true;
     auto endLine = [&]() {
-        errno = 0;
         ok = fputc('\n', f) != EOF && !ferror(f);
         if (!ok) out.Failed(errno);
+        errno = 0;
     };
+    errno = 0;
     for (size_t g = 0; g < layout.intGrids.size() && ok; g++) {
         int** grid = *layout.intGrids[g].field;
         for (int i = 0; i < NCOLS && ok; i++) {
