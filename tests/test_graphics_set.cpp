@@ -177,21 +177,22 @@ TEST_F(PictureSet, MontagesAreMadeInProcessWhateverTheDirectoryName) {
     EnvOverride path("PATH", "");
     ASSERT_EQ(chdir(tmp_.path().c_str()), 0);
     SmallTissue();
-    for (const char* dir : {"-m%d[0]", "png:o"}) {
-        ASSERT_EQ(mkdir(dir, 0700), 0);
-        snprintf(dirname, sizeof dirname, "%s", dir);
-        testing::internal::CaptureStdout();
-        MakeGraphics(0);
-        fflush(stdout);
-        testing::internal::GetCapturedStdout();
-        EXPECT_EQ(PngSize(Name(dir, "ABCD", 0)), (std::array<int, 2>{7 * NCOLS, NROWS})) << dir;
-        EXPECT_EQ(PngSize(Name(dir, "Pltscombo", 0)), (std::array<int, 2>{4 * NCOLS, NROWS})) << dir;
-        EXPECT_EQ(PngSize(Name(dir, "Combined", 0)), (std::array<int, 2>{6 * NCOLS, NROWS})) << dir;
-        for (const char* src : kSources) EXPECT_FALSE(FileExists(Name(dir, src, 0))) << dir << " " << src;
-        EXPECT_EQ(testsupport::ListDir(dir).size(), 40u) << dir;
-    }
-    // Nothing was written beside the two directories.
-    EXPECT_EQ(testsupport::ListDir(tmp_.path()), (std::vector<std::string>{"-m%d[0]", "png:o"}));
+    // A name that the image tool would have read as a format prefix ("png:",
+    // writing into the directory "o") holding a pattern of frame numbers.
+    const char* dir = "png:o%d[0]";
+    ASSERT_EQ(mkdir(dir, 0700), 0);
+    snprintf(dirname, sizeof dirname, "%s", dir);
+    testing::internal::CaptureStdout();
+    MakeGraphics(0);
+    fflush(stdout);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(PngSize(Name(dir, "ABCD", 0)), (std::array<int, 2>{7 * NCOLS, NROWS}));
+    EXPECT_EQ(PngSize(Name(dir, "Pltscombo", 0)), (std::array<int, 2>{4 * NCOLS, NROWS}));
+    EXPECT_EQ(PngSize(Name(dir, "Combined", 0)), (std::array<int, 2>{6 * NCOLS, NROWS}));
+    for (const char* src : kSources) EXPECT_FALSE(FileExists(Name(dir, src, 0))) << src;
+    EXPECT_EQ(testsupport::ListDir(dir).size(), 40u);
+    // Nothing was written beside the directory.
+    EXPECT_EQ(testsupport::ListDir(tmp_.path()), (std::vector<std::string>{dir}));
     ASSERT_EQ(chdir("/"), 0);
 }
 
@@ -243,9 +244,10 @@ TEST_F(PictureSet, FullDiskLeavesWholePicturesOnly) {
     ClearOutputFailures();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    MakeGraphics(0);
+    MakePNGFile(0, 1);
     const std::string aux = Name(dir, "Aux", 0);
     const std::string before = testsupport::ReadFile(aux);
+    ASSERT_TRUE(ReadPng(aux).ok);
     // A different picture of the same time, which cannot be written.
     for (int c = 0; c < 6; c++)
         for (int j = 100; j <= 130; j++) Caux1[20 + 14 * c + 3][j] = 900.0;
