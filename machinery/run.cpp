@@ -72,9 +72,23 @@ void PrintHelp(const char* prog, const std::vector<RunOption>& options) {
             "before or after DIR; a DIR beginning with '-' goes after \"--\".\n"
             "\n",
             prog);
+    // Each option's text wrapped at 78 columns beside its name.
     for (const RunOption& o : options) {
         std::string left = std::string(o.name) + (o.valueName != nullptr ? std::string(" ") + o.valueName : "");
-        fprintf(stderr, "  %-14s %s\n", left.c_str(), o.help.c_str());
+        std::string line = FormatString("  %-14s", left.c_str());
+        size_t from = 0;
+        while (from < o.help.size()) {
+            size_t end = o.help.find(' ', from);
+            if (end == std::string::npos) end = o.help.size();
+            const std::string word = o.help.substr(from, end - from);
+            if (line.size() > 17 && line.size() + 1 + word.size() > 78) {
+                fprintf(stderr, "%s\n", line.c_str());
+                line = std::string(16, ' ');
+            }
+            line += " " + word;
+            from = end + 1;
+        }
+        fprintf(stderr, "%s\n", line.c_str());
     }
     fprintf(stderr,
             "  %-14s %s\n"
