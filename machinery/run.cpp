@@ -158,8 +158,12 @@ void InstallStopHandlers() {
     sa.sa_handler = OnStopSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &sa, &previousInt);
-    sigaction(SIGTERM, &sa, &previousTerm);
+    // A signal ignored by whoever started the run (a job in the background
+    // of a script, nohup) stays ignored.
+    sigaction(SIGINT, nullptr, &previousInt);
+    sigaction(SIGTERM, nullptr, &previousTerm);
+    if (previousInt.sa_handler != SIG_IGN) sigaction(SIGINT, &sa, nullptr);
+    if (previousTerm.sa_handler != SIG_IGN) sigaction(SIGTERM, &sa, nullptr);
 }
 
 void RemoveStopHandlers() {

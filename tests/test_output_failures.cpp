@@ -13,12 +13,10 @@
 
 #include "growth_tissue.h"
 #include "measure_fixtures.h"
-#include "output_file.h"
 #include "outputs.h"
 #include "rootsim.h"
 #include "test_support.h"
 
-using testsupport::FileExists;
 using testsupport::ReadFile;
 using testsupport::SmallDisk;
 using testsupport::StateGuard;
@@ -179,27 +177,6 @@ TEST_F(Writers, DumpOnAFullDiskKeepsTheEarlierDump) {
     EXPECT_NE(lstat((name + ".partial").c_str(), &st), 0) << "a temporary is left";
     EXPECT_EQ(FailedOutputFiles(), 1u);
     disk.Drain();
-}
-
-// A file written anew is whole or absent: a profile never shows part of its
-// lines under its name.
-TEST_F(Writers, FileWrittenAnewIsWholeOrKeepsItsEarlierSelf) {
-    if (!testsupport::HaveDevFull()) GTEST_SKIP() << "no /dev/full";
-    const std::string name = Path("GridResolutionL_Epi_time3600");
-    {
-        OutputFile f(name, "w");
-        f.Printf("earlier\n");
-    }
-    ASSERT_EQ(symlink("/dev/full", (name + ".partial").c_str()), 0);
-    testing::internal::CaptureStderr();
-    {
-        OutputFile f(name, "w");
-        f.Printf("later\n");
-    }
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "rootsim: cannot write " + name + ": No space left on device\n");
-    EXPECT_EQ(ReadFile(name), "earlier\n");
-    EXPECT_FALSE(FileExists(name + ".partial"));
 }
 
 }  // namespace
