@@ -1,12 +1,16 @@
 // Output files of the measurement writers and logs.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
-// One output file, open for the lifetime of the object.  Failures to open or
-// to write are reported once on standard error; writes to a file that could
-// not be opened are dropped.
+// One output file, written when the object is closed (or destroyed).
+//
+// Mode "a" appends: everything printed between opening and closing is one
+// record, added with one write; a record that cannot be written whole is cut
+// off again, so that the file holds only whole records.  Mode "w" (or "wb")
+// writes the file anew under its temporary name and renames it when complete,
+// so that the file is either whole or left as it was.  Failures are reported
+// through OutputFailed (once per file) and the run goes on.
 class OutputFile {
 public:
     OutputFile(std::string name, const char* mode);
@@ -21,8 +25,12 @@ public:
 
 private:
     std::string name_;
-    FILE* f_ = nullptr;
-    int err_ = 0;
-    bool reported_ = false;
+    std::string text_;
+    bool append_ = false;
+    bool open_ = true;
 };
 
+// Appends `record` to the file `name` with one write, creating the file when
+// it does not exist.  A write that fails part way is cut off again.  True when
+// the record was written; otherwise the failure is reported.
+bool AppendRecord(const std::string& name, const std::string& record);

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "outputs.h"
+
 const int colourmap[255][3] = {
     {0, 0, 0}, {0, 0, 7}, {0, 0, 9}, {0, 0, 12}, {0, 0, 14},  // 0-4
     {0, 0, 17}, {0, 0, 19}, {0, 0, 22}, {0, 0, 24}, {0, 0, 27},  // 5-9
@@ -67,10 +69,12 @@ namespace {
 
 struct PngErrorState {
     char message[256];
+    int err;  // errno when the library failed (a failed write leaves it set)
 };
 
 void PngError(png_structp png, png_const_charp msg) {
     PngErrorState* st = static_cast<PngErrorState*>(png_get_error_ptr(png));
+    st->err = errno;
     snprintf(st->message, sizeof st->message, "%s", msg ? msg : "picture library error");
     png_longjmp(png, 1);
 }
@@ -79,20 +83,18 @@ void PngWarning(png_structp, png_const_charp) {}
 
 }  // namespace
 
-bool WritePng(const char* name) {
-    FILE* fp = fopen(name, "wb");
-    if (fp == nullptr) {
-        fprintf(stderr, "%s: cannot open picture file %s: %s; picture skipped\n", ProgramName(), name,
-                strerror(errno));
-        return false;
-    }
+bool WriteRgbPicture(const std::string& name, int width, int height,
+                     const std::function<const unsigned char*(int)>& row) {
+    WholeFile out(name);
+    FILE* fp = out.stream();
+    if (fp == nullptr) return false;
     // Static: it is written between setjmp and longjmp and read after.
     static PngErrorState err;
     err.message[0] = '\0';
+    err.err = 0;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, PngError, PngWarning);
     if (png == nullptr) {
-        fclose(fp);
-        remove(name);
+        RemoveLiveTemporaries();
         printf("out of memoryflag\n");
         fflush(stdout);
         exit(1);
@@ -100,43 +102,32 @@ bool WritePng(const char* name) {
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
-        fclose(fp);
-        remove(name);
+        RemoveLiveTemporaries();
         printf("out of memory\n");
         fflush(stdout);
         exit(1);
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        fclose(fp);
-        remove(name);
-        fprintf(stderr, "%s: cannot write picture file %s: %s; picture skipped\n", ProgramName(), name,
-                err.message);
-        return false;
+        // A failed write shows as the library's "Write Error"; the system's
+        // reason says more.
+        if (err.err != 0) OutputFailedErrno(name, nullptr, err.err);
+        else OutputFailed(name, err.message);
+        return false;  // the temporary goes with `out`
     }
     png_init_io(png, fp);
-    png_set_IHDR(png, info, NCOLS, NROWS, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int j = NROWS - 1; j >= 0; j--) {
-        png_bytep row = Pixel(0, j);
-        png_write_rows(png, &row, 1);
+    for (int y = 0; y < height; y++) {
+        png_bytep r = const_cast<png_bytep>(row(y));
+        png_write_rows(png, &r, 1);
     }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
-    errno = 0;
-    bool bad = fflush(fp) != 0 || ferror(fp) != 0;
-    int savedErrno = errno;
-    if (fclose(fp) != 0 && !bad) {
-        bad = true;
-        savedErrno = errno;
-    }
-    if (bad) {
-        remove(name);
-        fprintf(stderr, "%s: cannot write picture file %s: %s; picture skipped\n", ProgramName(), name,
-                savedErrno ? strerror(savedErrno) : "write error");
-        return false;
-    }
-    return true;
+    return out.Commit();
 }
 
+bool WritePng(const char* name) {
+    return WriteRgbPicture(name, NCOLS, NROWS, [](int y) -> const unsigned char* { return Pixel(0, NROWS - 1 - y); });
+}

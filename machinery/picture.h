@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 
 #include "state.h"
 
@@ -75,6 +77,12 @@ void ScanCells(IndexOfCell indexOfCell) {
     });
 }
 
-// Writes RGBdata to the named file.  A file that cannot be opened or written
-// is reported on standard error and any partial file removed; false then.
+// Writes RGBdata to the named file, under its temporary name first and
+// renamed when complete.  A file that cannot be written is reported
+// (OutputFailed) and no partial file is left; false then.
 bool WritePng(const char* name);
+
+// Writes an 8-bit RGB picture of width x height pixels whose image row y (top
+// row first) is row(y), 3 * width bytes, the same way.
+bool WriteRgbPicture(const std::string& name, int width, int height,
+                     const std::function<const unsigned char*(int)>& row);

@@ -4,17 +4,26 @@
 // which order, each program states in its PlantFileLayout.
 #include "plant_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "outputs.h"
 #include "state.h"
 
-std::string PlantFileName(int t) { return FormatString("%s/DumpPlantStateAt%.10d", dirname, t); }
+const char* const kPlantFileNameFormat = "%s/DumpPlantStateAt%.10d";
+
+std::string PlantFileName(int t) { return FormatString(kPlantFileNameFormat, dirname, t); }
 
 namespace {
 
@@ -62,6 +71,8 @@ public:
         char* stop = nullptr;
         double v = strtod(p_, &stop);
         if (stop == p_ || !EndsValue(stop)) return Fail("not a number: " + Token());
+        // "nan", "inf" and numbers beyond the range of double (1e400).
+        if (!std::isfinite(v)) return Fail("not a finite number: " + Token());
         p_ = stop;
         *out = v;
         return true;
@@ -107,10 +118,24 @@ private:
         return q >= end_ || *q == '\t' || *q == ' ' || *q == '\n' || *q == '\r';
     }
 
+    // The value at the read position, quoted, with control characters (a NUL
+    // byte among them) written as \xNN so that the message stays one whole
+    // line of text.
     std::string Token() const {
         const char* q = p_;
         while (q < end_ && q - p_ < 40 && *q != '\t' && *q != ' ' && *q != '\n' && *q != '\r') q++;
-        return "\"" + std::string(p_, q) + "\"";
+        std::string t = "\"";
+        for (const char* c = p_; c < q; c++) {
+            const unsigned char u = static_cast<unsigned char>(*c);
+            if (u < 0x20 || u == 0x7f || u == '"' || u == '\\') {
+                char esc[8];
+                snprintf(esc, sizeof esc, "\\x%02x", u);
+                t += esc;
+            } else {
+                t += *c;
+            }
+        }
+        return t + "\"";
     }
 
     const char* p_;
@@ -120,29 +145,82 @@ private:
     std::string error_;
 };
 
-bool ReadWholeFile(const std::string& name, std::string* text, std::string* why) {
-    FILE* f = fopen(name.c_str(), "rb");
-    if (f == nullptr) {
+// Reads the whole file, which must be a regular file of at most `largest`
+// bytes (a FIFO or a device is refused without waiting on it).
+bool ReadWholeFile(const std::string& name, size_t largest, std::string* text, std::string* why) {
+    int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         *why = strerror(errno);
         return false;
     }
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        *why = strerror(errno);
+        close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *why = "not a regular file";
+        close(fd);
+        return false;
+    }
+    auto tooLarge = [&](unsigned long long size) {
+        *why = "the file holds " + std::to_string(size) + " bytes, more than the largest dump of this grid (" +
+               std::to_string(largest) + " bytes)";
+        return false;
+    };
+    if (static_cast<unsigned long long>(st.st_size) > largest) {
+        close(fd);
+        return tooLarge(static_cast<unsigned long long>(st.st_size));
+    }
     text->clear();
     std::vector<char> buf(1 << 20);
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) text->append(buf.data(), n);
-    bool bad = ferror(f) != 0;
-    int err = errno;
-    fclose(f);
-    if (bad) {
+    int err = 0;
+    for (;;) {
+        ssize_t n = read(fd, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) err = errno;
+        if (n <= 0) break;
+        text->append(buf.data(), static_cast<size_t>(n));
+        // A file that grows while it is read.
+        if (text->size() > largest) {
+            close(fd);
+            return tooLarge(text->size());
+        }
+    }
+    close(fd);
+    if (err != 0) {
         *why = strerror(err);
         return false;
     }
     return true;
 }
 
+// The codes of a rule, for messages: runs written as a..b.
+std::string DescribeCodes(const std::vector<int>& allowed) {
+    std::vector<int> v = allowed;
+    std::sort(v.begin(), v.end());
+    std::string s;
+    for (size_t k = 0; k < v.size();) {
+        size_t e = k;
+        while (e + 1 < v.size() && v[e + 1] == v[e] + 1) e++;
+        if (!s.empty()) s += ", ";
+        s += std::to_string(v[k]);
+        if (e > k + 1) s += ".." + std::to_string(v[e]);
+        else if (e == k + 1) s += ", " + std::to_string(v[e]);
+        k = e + 1;
+    }
+    return s;
+}
+
+bool Allowed(const std::vector<int>& allowed, int v) {
+    return allowed.empty() || std::find(allowed.begin(), allowed.end(), v) != allowed.end();
+}
+
 // Parses and checks a whole dump.  On failure returns false with the reason
 // and the place in *why.
 bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpContents* d, std::string* why) {
+    using Layout = PlantFileLayout;
     DumpParser in(text);
     const int nInt = static_cast<int>(layout.intGrids.size());
     const int nReal = static_cast<int>(layout.realGrids.size());
@@ -161,8 +239,10 @@ bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpConte
                in.error();
         return false;
     };
+    auto point = [](int i, int j) { return " of column " + std::to_string(i) + ", row " + std::to_string(j); };
 
     for (int g = 0; g < nInt; g++) {
+        const Layout::IntGrid& grid = layout.intGrids[g];
         d->ints[g].resize(static_cast<size_t>(NCOLS) * NROWS);
         for (int i = 0; i < NCOLS; i++) {
             in.BeginLine();
@@ -170,8 +250,12 @@ bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpConte
                 int v;
                 if (!in.ReadInt(&v)) return failed();
                 if (g == tcGrid && (v < TC_WALL || v > TC_OUTSIDE)) {
-                    in.Fail("point class " + std::to_string(v) + " of column " + std::to_string(i) +
-                            ", row " + std::to_string(j) + " is not 0..3");
+                    in.Fail("point class " + std::to_string(v) + point(i, j) + " is not 0..3");
+                    return failed();
+                }
+                if (!Allowed(grid.allowed, v)) {
+                    in.Fail(std::string(grid.name) + " " + std::to_string(v) + point(i, j) + " is not one of " +
+                            DescribeCodes(grid.allowed));
                     return failed();
                 }
                 d->ints[g][static_cast<size_t>(i) * NROWS + j] = v;
@@ -180,11 +264,17 @@ bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpConte
         }
     }
     for (int g = 0; g < nReal; g++) {
+        const Layout::RealGrid& grid = layout.realGrids[g];
         d->reals[g].resize(static_cast<size_t>(NCOLS) * NROWS);
         for (int i = 0; i < NCOLS; i++) {
             in.BeginLine();
             for (int j = 0; j < NROWS; j++) {
-                if (!in.ReadReal(&d->reals[g][static_cast<size_t>(i) * NROWS + j])) return failed();
+                double& v = d->reals[g][static_cast<size_t>(i) * NROWS + j];
+                if (!in.ReadReal(&v)) return failed();
+                if (grid.range == Layout::NON_NEGATIVE && v < 0) {
+                    in.Fail(std::string(grid.name) + " " + FormatString("%g", v) + point(i, j) + " is negative");
+                    return failed();
+                }
             }
             if (!in.EndLine(NROWS)) return failed();
         }
@@ -210,18 +300,53 @@ bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpConte
     }
     if (!in.EndFile()) return failed();
 
-    // Every cell number on the grid must name one of the cells.
-    if (cellGrid < 0) return true;
-    const std::vector<int>& cell = d->ints[cellGrid];
-    for (int i = 0; i < NCOLS; i++) {
-        for (int j = 0; j < NROWS; j++) {
-            int v = cell[static_cast<size_t>(i) * NROWS + j];
-            if (v < -1 || v >= d->cells) {
-                *why = "line " + std::to_string(cellGrid * NCOLS + i + 1) + ", value " + std::to_string(j + 1) +
-                       ": cell number " + std::to_string(v) + " of column " + std::to_string(i) +
-                       ", row " + std::to_string(j) + " is not -1.." + std::to_string(d->cells - 1) +
-                       " (the file holds " + std::to_string(d->cells) + " cells)";
-                return false;
+    // What needs the cell count: every cell number on the grid names one of
+    // the cells, and exactly the cytoplasm and membrane points have one.
+    auto at = [&why](int line, int value, const std::string& what) {
+        *why = "line " + std::to_string(line) + ", value " + std::to_string(value) + ": " + what;
+        return false;
+    };
+    if (cellGrid >= 0) {
+        const std::vector<int>& cell = d->ints[cellGrid];
+        const std::vector<int>* tc = tcGrid >= 0 ? &d->ints[tcGrid] : nullptr;
+        for (int i = 0; i < NCOLS; i++) {
+            for (int j = 0; j < NROWS; j++) {
+                const size_t p = static_cast<size_t>(i) * NROWS + j;
+                const int v = cell[p];
+                const int line = cellGrid * NCOLS + i + 1;
+                if (v < -1 || v >= d->cells) {
+                    return at(line, j + 1, "cell number " + std::to_string(v) + point(i, j) + " is not -1.." +
+                                               std::to_string(d->cells - 1) + " (the file holds " +
+                                               std::to_string(d->cells) + " cells)");
+                }
+                if (tc == nullptr) continue;
+                const int t = (*tc)[p];
+                const bool inCell = t == TC_CYTO || t == TC_MEMBRANE;
+                if (inCell != (v >= 0)) {
+                    return at(line, j + 1, "cell number " + std::to_string(v) + point(i, j) +
+                                               " does not fit its point class " + std::to_string(t) +
+                                               (inCell ? " (a cytoplasm or membrane point belongs to a cell)"
+                                                       : " (a wall or outside point belongs to no cell)"));
+                }
+            }
+        }
+    }
+    // The rules of the tables, for the slots of the file's cells.
+    for (int k = 0; k < nLines; k++) {
+        const Layout::CellLine& line = layout.cellLines[k];
+        const int lineNo = (nInt + nReal) * NCOLS + k + 1;
+        for (int c = 0; c < d->cells; c++) {
+            const std::string cell = " of cell " + std::to_string(c);
+            if (line.ints != nullptr) {
+                const int v = d->cellInts[k][c];
+                if (line.range == Layout::NON_NEGATIVE && v < 0)
+                    return at(lineNo, c + 1, std::string(line.name) + " " + std::to_string(v) + cell + " is negative");
+                if (!Allowed(line.allowed, v))
+                    return at(lineNo, c + 1, std::string(line.name) + " " + std::to_string(v) + cell +
+                                                 " is not one of " + DescribeCodes(line.allowed));
+            } else if (line.range == Layout::NON_NEGATIVE && d->cellReals[k][c] < 0) {
+                return at(lineNo, c + 1, std::string(line.name) + " " + FormatString("%g", d->cellReals[k][c]) +
+                                             cell + " is negative");
             }
         }
     }
@@ -249,31 +374,35 @@ void CommitDump(const PlantFileLayout& layout, const DumpContents& d) {
 }  // namespace
 
 bool WritePlantFile(const PlantFileLayout& layout, int t) {
-    const std::string name = PlantFileName(t);
-    FILE* f = fopen(name.c_str(), "w");
-    if (f == nullptr) {
-        fprintf(stderr, "%s: cannot open plant state file %s for writing: %s\n", ProgramName(), name.c_str(),
-                strerror(errno));
-        return false;
-    }
-    std::vector<char> buffer(1 << 20);
+    std::vector<char> buffer(1 << 20);  // outlives the stream
+    WholeFile out(PlantFileName(t));
+    FILE* f = out.stream();
+    if (f == nullptr) return false;
     setvbuf(f, buffer.data(), _IOFBF, buffer.size());
 
     // Stops at the first failed line so that a full disk does not cost the
     // whole 20 MB of formatting.
+    // errno is cleared before each line, so that a write of the stream that
+    // fails within the line leaves its reason.
     bool ok = true;
+    auto endLine = [&]() {
+        ok = fputc('\n', f) != EOF && !ferror(f);
+        if (!ok) out.Failed(errno);
+        errno = 0;
+    };
+    errno = 0;
     for (size_t g = 0; g < layout.intGrids.size() && ok; g++) {
         int** grid = *layout.intGrids[g].field;
         for (int i = 0; i < NCOLS && ok; i++) {
             for (int j = 0; j < NROWS; j++) fprintf(f, "%i\t", grid[i][j]);
-            ok = fputc('\n', f) != EOF && !ferror(f);
+            endLine();
         }
     }
     for (size_t g = 0; g < layout.realGrids.size() && ok; g++) {
         double** grid = *layout.realGrids[g].field;
         for (int i = 0; i < NCOLS && ok; i++) {
             for (int j = 0; j < NROWS; j++) fprintf(f, "%f\t", grid[i][j]);
-            ok = fputc('\n', f) != EOF && !ferror(f);
+            endLine();
         }
     }
     for (size_t k = 0; k < layout.cellLines.size() && ok; k++) {
@@ -284,26 +413,32 @@ bool WritePlantFile(const PlantFileLayout& layout, int t) {
             const double* v = *layout.cellLines[k].reals;
             for (int c = 0; c < MAXCELLS; c++) fprintf(f, "%f\t", v[c]);
         }
-        ok = fputc('\n', f) != EOF && !ferror(f);
+        endLine();
     }
-    if (ok) ok = fprintf(f, "%i\n", actcells) > 0 && !ferror(f);
-    int err = ok ? 0 : (errno != 0 ? errno : EIO);
-    errno = 0;
-    if (fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno != 0 ? errno : EIO;
+    if (ok) {
+        errno = 0;
+        if (fprintf(f, "%i\n", actcells) < 0) out.Failed(errno);
     }
-    if (!ok) {
-        fprintf(stderr, "%s: error writing plant state file %s: %s; the file is incomplete\n", ProgramName(),
-                name.c_str(), strerror(err));
-    }
-    return ok;
+    return out.Commit();
+}
+
+size_t LargestPlantFile(const PlantFileLayout& layout) {
+    // The widest values the writer forms: an int ("-2147483648") and a double
+    // with six decimals ("-" and 309 digits before the point), each with its tab.
+    const size_t intWidth = 11 + 1;
+    const size_t realWidth = 1 + 309 + 1 + 6 + 1;
+    size_t n = 0;
+    n += layout.intGrids.size() * NCOLS * (NROWS * intWidth + 1);
+    n += layout.realGrids.size() * NCOLS * (NROWS * realWidth + 1);
+    for (const PlantFileLayout::CellLine& line : layout.cellLines)
+        n += MAXCELLS * (line.ints != nullptr ? intWidth : realWidth) + 1;
+    return n + intWidth;
 }
 
 bool ReadPlantFile(const PlantFileLayout& layout, int t) {
     const std::string name = PlantFileName(t);
     std::string text, why;
-    if (!ReadWholeFile(name, &text, &why)) {
+    if (!ReadWholeFile(name, LargestPlantFile(layout), &text, &why)) {
         fprintf(stderr, "%s: cannot read plant state file %s: %s; the plant state is unchanged\n", ProgramName(),
                 name.c_str(), why.c_str());
         return false;

@@ -5,9 +5,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "checkpoint.h"
+#include "output_file.h"
 #include "state.h"
+
+const char* const kTrackCellNameFormat = "%s/TrackCell_%d";
 
 // Provided by every program: its numbering and geometry, and the two halves
 // of the renumbering that every change of the set of cells goes through.
@@ -26,32 +30,60 @@ int oldToNew[MAXCELLS];                 // new number of each old cell, -1 when 
 int freshIdlist[MAXTRACKED];
 
 int trackFirstTime = 0;
-bool trackOpenReported = false;
 bool capacityReported = false;
 const bool registered = (AddCheckpointState("tracking.first_time", &trackFirstTime, sizeof trackFirstTime),
-                         AddCheckpointState("tracking.open_reported", &trackOpenReported, sizeof trackOpenReported),
                          AddCheckpointState("division.capacity_reported", &capacityReported, sizeof capacityReported),
                          true);
 
-void StoreDefaultsForUnmatched(int i) {
-    // Empty-slot values: a cell without a predecessor never takes another
-    // cell's values.
-#define ROOTSIM_DEF_INT(n, o) n[i] = -1;
-#define ROOTSIM_DEF_DBL(n, o) n[i] = -1.0;
-#define ROOTSIM_DEF_FLG(n, o) n[i] = 1;
-    ROOTSIM_CELL_INT_CARRIED(ROOTSIM_DEF_INT)
-    ROOTSIM_CELL_DOUBLE_CARRIED(ROOTSIM_DEF_DBL)
-    ROOTSIM_CELL_FLAG_CARRIED(ROOTSIM_DEF_FLG)
-#undef ROOTSIM_DEF_INT
-#undef ROOTSIM_DEF_DBL
-#undef ROOTSIM_DEF_FLG
+// Cell numbers of every point when the old cells were saved (the grid already
+// changed, the numbers still the old ones), and a count per old cell.
+int oldCellOfPoint[NCOLS * NROWS];
+int ownerCount[MAXCELLS];
+
+// The old cell (of the n saved) that held most of the points of new cell i,
+// the lowest number among equals; -1 when none of its points had one.
+int MainOldOwner(int i, int n) {
+    std::vector<int> seen;
+    for (int x = CellMinI[i]; x <= CellMaxI[i]; x++) {
+        for (int y = CellMinJ[i]; y <= CellMaxJ[i]; y++) {
+            if (!OnGrid(x, y) || Cell[x][y] != i) continue;
+            const int o = oldCellOfPoint[x * NROWS + y];
+            if (o < 0 || o >= n) continue;
+            if (ownerCount[o]++ == 0) seen.push_back(o);
+        }
+    }
+    int best = -1;
+    for (int o : seen) {
+        if (best < 0 || ownerCount[o] > ownerCount[best] || (ownerCount[o] == ownerCount[best] && o < best))
+            best = o;
+    }
+    for (int o : seen) ownerCount[o] = 0;
+    return best;
 }
 
-void ReportFailedAppend(const char* path, bool& reported) {
-    if (reported) return;
-    reported = true;
-    printf("cannot open %s for appending\n", path);
-    fflush(stdout);
+// Values of a cell that has no predecessor by its corner: those of the old
+// cell that held most of its points, or else neutral ones (no levels, growth
+// clock at the current time, no divisions, no flags).
+void GiveValuesOfNoPredecessor(int i, int n) {
+    const int p = MainOldOwner(i, n);
+    if (p >= 0) {
+#define ROOTSIM_TAKE(n_, o) n_[i] = o[p];
+        ROOTSIM_CELL_INT_CARRIED(ROOTSIM_TAKE)
+        ROOTSIM_CELL_DOUBLE_CARRIED(ROOTSIM_TAKE)
+        ROOTSIM_CELL_FLAG_CARRIED(ROOTSIM_TAKE)
+#undef ROOTSIM_TAKE
+        return;
+    }
+#define ROOTSIM_ZERO_INT(n_, o) n_[i] = 0;
+#define ROOTSIM_ZERO_DBL(n_, o) n_[i] = 0.0;
+#define ROOTSIM_ZERO_FLG(n_, o) n_[i] = 0;
+    ROOTSIM_CELL_INT_CARRIED(ROOTSIM_ZERO_INT)
+    ROOTSIM_CELL_DOUBLE_CARRIED(ROOTSIM_ZERO_DBL)
+    ROOTSIM_CELL_FLAG_CARRIED(ROOTSIM_ZERO_FLG)
+#undef ROOTSIM_ZERO_INT
+#undef ROOTSIM_ZERO_DBL
+#undef ROOTSIM_ZERO_FLG
+    TimePrevGrowth[i] = currentTime;
 }
 
 }  // namespace
@@ -103,7 +135,7 @@ void RemapCells(int n, int expectedNew, int continued, int continuedFrom) {
     for (int i = 0; i < actcells; i++) {
         int p = MapCellNrs[i];
         if (p < 0) {
-            StoreDefaultsForUnmatched(i);
+            GiveValuesOfNoPredecessor(i, n);
             if (i != expectedNew) {
                 printf("cell %d has no predecessor after renumbering\n", i);
                 fflush(stdout);
@@ -143,6 +175,7 @@ void SaveOldCells(int n) {
 #undef ROOTSIM_RESET_DBL
 #undef ROOTSIM_RESET_FLG
     if (n > MAXCELLS) n = MAXCELLS;
+    memcpy(oldCellOfPoint, Cell[0], sizeof oldCellOfPoint);
     for (int s = 0; s < n; s++) {
         OldSit[s].cell = s;
         OldSit[s].mini = CellMinI[s];
@@ -244,20 +277,14 @@ void TrackCellsAt(int t, int column, int row) {
     }
     if (t % 100 == 0) {
         int used = idcounter < MAXTRACKED - 1 ? idcounter : MAXTRACKED - 1;
-        char path[DIRNAME_SIZE + 64];
         for (int s = 1; s <= used; s++) {
             int k = idlist[s];
             // An identity whose cell has left the tissue writes nothing.
             if (k < 0 || k >= actcells) continue;
-            snprintf(path, sizeof path, "%s/TrackCell_%d", dirname, s);
-            FILE* f = fopen(path, "a");
-            if (f == nullptr) {
-                ReportFailedAppend(path, trackOpenReported);
-                continue;
-            }
-            fprintf(f, "%i\t%i\t%f\t%f\t%i\t%f\t%i\t%i\n", t, k, MeanCells[k], PP[k], CellHeight[k],
-                    (CellMaxJ[k] + CellMinJ[k]) * 0.5, CellDivNr[k], CellTimeLastDiv[k]);
-            fclose(f);
+            AppendRecord(FormatString(kTrackCellNameFormat, dirname, s),
+                         FormatString("%i\t%i\t%f\t%f\t%i\t%f\t%i\t%i\n", t, k, MeanCells[k], PP[k],
+                                      CellHeight[k], (CellMaxJ[k] + CellMinJ[k]) * 0.5, CellDivNr[k],
+                                      CellTimeLastDiv[k]));
         }
     }
 }

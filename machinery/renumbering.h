@@ -8,9 +8,12 @@ void SaveOldCells(int n);
 
 // Maps the current cells onto the n old ones by their lower-left corners and
 // gives each new cell the values of its old self; tracked identities follow
-// their cells.  expectedNew is the one new cell that may lack a predecessor
-// (the upper daughter of a division), or -1; any other such cell is
-// reported.  When continued >= 0 and has no predecessor by its corner, it
+// their cells.  A new cell without a predecessor by its corner takes the
+// values of the old cell that held most of its points, or, when none held
+// any, neutral values (levels 0, TimePrevGrowth the current time, no
+// divisions, flags 0).  expectedNew is the one new cell that may lack a
+// predecessor (the upper daughter of a division, whose values the division
+// sets), or -1; any other such cell is reported.  When continued >= 0 and has no predecessor by its corner, it
 // continues the old cell continuedFrom (the lower daughter of a mother whose
 // corner moved).
 void RemapCells(int n, int expectedNew, int continued = -1, int continuedFrom = -1);
@@ -31,10 +34,14 @@ enum SplitResult {
 };
 SplitResult SplitCell(int cell, int wallRow, int* lower, int* upper);
 
+// The name format of the cell-tracking logs ("%s/TrackCell_%d").
+extern const char* const kTrackCellNameFormat;
+
 // Logs and follows the cells that pass the point (column, row): the first
 // call only starts the list; later calls add the cell at the point when it
 // is not the one seen last, and on multiples of 100 append a line for every
-// tracked cell to its TrackCell_N file.
+// tracked cell to its TrackCell_N file (a line that cannot be written is
+// reported through OutputFailed).
 void TrackCellsAt(int t, int column, int row);
 // Makes the next TrackCellsAt call the initialising one (as at program start).
 void ResetCellTracking();

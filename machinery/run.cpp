@@ -1,4 +1,5 @@
-// The run of a program: command line, output directory, progress, steps.
+// The run of a program: command line, output directory, progress, steps,
+// and how the run ends.
 #include "run.h"
 
 #include <sys/stat.h>
@@ -6,108 +7,168 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "outputs.h"
 #include "state.h"
 #include "threads.h"
 
 namespace {
 
-struct Options {
+// The settings of the common options.
+struct RunSettings {
     long steps = 0;
     int threads = 0;  // 0: all cores
-    bool help = false;
-    int first_plain = -1;  // index of the output directory in argv
-    std::string error;
+    bool overwrite = false;
 };
 
-void PrintHelp(const char* prog, long fullSteps) {
+std::string StepsHelp(long fullSteps) {
+    return FormatString("stop after step N (default %ld, time %.1f per step)", fullSteps, DT);
+}
+
+std::vector<RunOption> CommonOptions(RunSettings* s, long fullSteps) {
+    return {
+        {"--steps", "N", StepsHelp(fullSteps),
+         [s, fullSteps](const char* v) -> std::string {
+             char* end = nullptr;
+             errno = 0;
+             long n = strtol(v, &end, 10);
+             if (errno != 0 || end == v || *end != '\0' || n < 0 || n > fullSteps)
+                 return "--steps: not a step count between 0 and " + std::to_string(fullSteps) + ": " + v;
+             s->steps = n;
+             return "";
+         }},
+        {"--threads", "N",
+         "threads of the transport step (default: all cores); the results are the same for any number",
+         [s](const char* v) -> std::string {
+             char* end = nullptr;
+             errno = 0;
+             long n = strtol(v, &end, 10);
+             if (errno != 0 || end == v || *end != '\0' || n < 1 || n > 64)
+                 return std::string("--threads: not a thread count between 1 and 64: ") + v;
+             s->threads = static_cast<int>(n);
+             return "";
+         }},
+        {"--overwrite", nullptr, "remove the outputs of an earlier run from DIR first (only files with this "
+                                 "program's output names)",
+         [s](const char*) -> std::string {
+             s->overwrite = true;
+             return "";
+         }},
+    };
+}
+
+void PrintHelp(const char* prog, const std::vector<RunOption>& options) {
     fprintf(stderr,
-            "usage: %s [--steps N] [--threads N] [--help] dirname\n"
+            "usage: %s [OPTION]... DIR\n"
             "\n"
             "Simulates the growing root tip and writes pictures, measurements and\n"
-            "plant-state dumps into the existing directory dirname.\n"
-            "\n"
-            "  --steps N   stop after step N (default %ld, time 0.2 per step)\n"
-            "  --threads N threads of the transport step (default: all cores); the\n"
-            "              results are the same for any number\n"
-            "  --help      show this text\n",
-            prog, fullSteps);
-}
-
-Options ParseOptions(int argc, char** argv, long fullSteps) {
-    Options o;
-    o.steps = fullSteps;
-    int i = 1;
-    while (i < argc) {
-        const char* arg = argv[i];
-        if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
-            o.help = true;
-            i++;
-        } else if (strcmp(arg, "--steps") == 0) {
-            if (i + 1 >= argc) {
-                o.error = "--steps needs a number";
-                return o;
+            "plant-state dumps into the existing directory DIR.  Options may stand\n"
+            "before or after DIR; a DIR beginning with '-' goes after \"--\".\n"
+            "\n",
+            prog);
+    // Each option's text wrapped at 78 columns beside its name.
+    for (const RunOption& o : options) {
+        std::string left = std::string(o.name) + (o.valueName != nullptr ? std::string(" ") + o.valueName : "");
+        std::string line = FormatString("  %-14s", left.c_str());
+        size_t from = 0;
+        while (from < o.help.size()) {
+            size_t end = o.help.find(' ', from);
+            if (end == std::string::npos) end = o.help.size();
+            const std::string word = o.help.substr(from, end - from);
+            if (line.size() > 17 && line.size() + 1 + word.size() > 78) {
+                fprintf(stderr, "%s\n", line.c_str());
+                line = std::string(16, ' ');
             }
-            char* end = nullptr;
-            errno = 0;
-            long v = strtol(argv[i + 1], &end, 10);
-            if (errno != 0 || end == argv[i + 1] || *end != '\0' || v < 0 || v > fullSteps) {
-                o.error = std::string("--steps: not a step count between 0 and ") +
-                          std::to_string(fullSteps) + ": " + argv[i + 1];
-                return o;
-            }
-            o.steps = v;
-            i += 2;
-        } else if (strcmp(arg, "--threads") == 0) {
-            if (i + 1 >= argc) {
-                o.error = "--threads needs a number";
-                return o;
-            }
-            char* end = nullptr;
-            errno = 0;
-            long v = strtol(argv[i + 1], &end, 10);
-            if (errno != 0 || end == argv[i + 1] || *end != '\0' || v < 1 || v > 64) {
-                o.error = std::string("--threads: not a thread count between 1 and 64: ") + argv[i + 1];
-                return o;
-            }
-            o.threads = static_cast<int>(v);
-            i += 2;
-        } else if (strcmp(arg, "--") == 0) {
-            if (i + 1 < argc) o.first_plain = i + 1;
-            return o;
-        } else if (arg[0] == '-' && arg[1] == '-') {
-            o.error = std::string("unknown option: ") + arg;
-            return o;
-        } else {
-            o.first_plain = i;
-            return o;
+            line += " " + word;
+            from = end + 1;
         }
+        fprintf(stderr, "%s\n", line.c_str());
     }
-    return o;
+    fprintf(stderr,
+            "  %-14s %s\n"
+            "\n"
+            "Exit status:\n"
+            "  0    the run completed and every output was written\n"
+            "  1    refused at start (usage, option, output directory)\n"
+            "  2    the run completed, but some outputs could not be written (named\n"
+            "       on standard error as they failed and in a summary at the end)\n"
+            "  130  stopped by SIGINT, 143 by SIGTERM, after the step in progress\n",
+            "--help", "show this text");
 }
 
-// Refuses an output directory that cannot hold the run's files, before hours of
-// computation are spent.  Returns an empty string when the directory is usable.
-std::string CheckOutputDirectory(const char* dir) {
-    size_t len = strlen(dir);
-    if (len >= static_cast<size_t>(DIRNAME_SIZE)) {
-        return "output directory name is too long (" + std::to_string(len) +
-               " characters; at most " + std::to_string(DIRNAME_SIZE - 1) + ")";
+// Outputs of an earlier run in the directory: refused, or removed with
+// --overwrite.  Returns an empty string when the directory may be used.
+std::string ClearEarlierOutputs(const std::string& dir, bool overwrite) {
+    std::vector<std::string> found;
+    std::string why;
+    if (!FindOutputs(dir, &found, &why)) return "cannot read output directory " + dir + ": " + why;
+    if (found.empty()) return "";
+    if (!overwrite) {
+        return "output directory " + dir + " holds the outputs of an earlier run (" + std::to_string(found.size()) +
+               " file" + (found.size() == 1 ? "" : "s") + ", such as " + dir + "/" + found[0] +
+               "); give --overwrite to remove them first, or choose another directory";
     }
-    if (len == 0) return "output directory name is empty";
-    struct stat st;
-    if (stat(dir, &st) != 0) {
-        return std::string("output directory ") + dir + " does not exist: " + strerror(errno);
+    for (const std::string& name : found) {
+        const std::string path = dir + "/" + name;
+        if (unlink(path.c_str()) != 0 && errno != ENOENT)
+            return "cannot remove " + path + " of an earlier run: " + strerror(errno);
     }
-    if (!S_ISDIR(st.st_mode)) return std::string("output directory ") + dir + " is not a directory";
-    if (access(dir, W_OK | X_OK) != 0) {
-        return std::string("output directory ") + dir + " is not writable: " + strerror(errno);
-    }
+    fprintf(stderr, "%s: removed %zu file%s of an earlier run from %s\n", ProgramName(), found.size(),
+            found.size() == 1 ? "" : "s", dir.c_str());
     return "";
+}
+
+// ---------------------------------------------------------------------------
+// Stopping on SIGINT and SIGTERM: the first one lets the step in progress
+// finish, a second one ends the process at once (removing the temporary of
+// a file being written).
+
+volatile sig_atomic_t stopSignal = 0;
+char stopNotice[256];
+size_t stopNoticeLength = 0;
+struct sigaction previousInt, previousTerm;
+
+extern "C" void OnStopSignal(int sig) {
+    if (stopSignal != 0) {
+        RemoveLiveTemporaries();
+        signal(sig, SIG_DFL);
+        raise(sig);
+        return;
+    }
+    stopSignal = sig;
+    if (stopNoticeLength > 0) {
+        ssize_t ignored = write(STDERR_FILENO, stopNotice, stopNoticeLength);
+        (void)ignored;
+    }
+}
+
+void InstallStopHandlers() {
+    stopSignal = 0;
+    snprintf(stopNotice, sizeof stopNotice,
+             "\n%s: stopping after the step in progress (a second signal stops at once)\n", ProgramName());
+    stopNoticeLength = strlen(stopNotice);
+    struct sigaction sa;
+    memset(&sa, 0, sizeof sa);
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    // A signal ignored by whoever started the run (a job in the background
+    // of a script, nohup) stays ignored.
+    sigaction(SIGINT, nullptr, &previousInt);
+    sigaction(SIGTERM, nullptr, &previousTerm);
+    if (previousInt.sa_handler != SIG_IGN) sigaction(SIGINT, &sa, nullptr);
+    if (previousTerm.sa_handler != SIG_IGN) sigaction(SIGTERM, &sa, nullptr);
+}
+
+void RemoveStopHandlers() {
+    sigaction(SIGINT, &previousInt, nullptr);
+    sigaction(SIGTERM, &previousTerm, nullptr);
 }
 
 // Progress on standard error: rewritten in place on a terminal, one line a
@@ -144,9 +205,84 @@ private:
 
 }  // namespace
 
+std::string CheckOutputDirectory(const char* dir) {
+    size_t len = strlen(dir);
+    if (len == 0) return "output directory name is empty";
+    // Every output path must fit the system's limit (PATH_MAX bytes with the
+    // terminator), the longest name in the directory included.
+    const size_t longest = LongestOutputPath(len);
+    if (longest > static_cast<size_t>(PATH_MAX) - 1 || len >= static_cast<size_t>(DIRNAME_SIZE)) {
+        return "output directory name is too long (" + std::to_string(len) +
+               " characters): its output file names would exceed the system's path limit of " +
+               std::to_string(PATH_MAX - 1) + " characters (the longest would have " + std::to_string(longest) +
+               ")";
+    }
+    struct stat st;
+    if (stat(dir, &st) != 0) {
+        return std::string("output directory ") + dir + " does not exist: " + strerror(errno);
+    }
+    if (!S_ISDIR(st.st_mode)) return std::string("output directory ") + dir + " is not a directory";
+    if (access(dir, W_OK | X_OK) != 0) {
+        return std::string("output directory ") + dir + " is not writable: " + strerror(errno);
+    }
+    return "";
+}
+
+CommandLine ParseCommandLine(int argc, char** argv, const std::vector<RunOption>& options) {
+    CommandLine cl;
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--") == 0) break;
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) cl.help = true;
+    }
+    bool optionsEnded = false;
+    for (int i = 1; i < argc && cl.error.empty(); i++) {
+        const char* arg = argv[i];
+        if (!optionsEnded && strcmp(arg, "--") == 0) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg[0] == '-' && arg[1] != '\0') {
+            if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) continue;
+            const char* eq = strncmp(arg, "--", 2) == 0 ? strchr(arg, '=') : nullptr;
+            const std::string name = eq != nullptr ? std::string(arg, eq) : std::string(arg);
+            const RunOption* o = nullptr;
+            for (const RunOption& c : options)
+                if (name == c.name) o = &c;
+            if (o == nullptr) {
+                cl.error = "unknown option: " + std::string(arg) +
+                           " (a directory whose name begins with '-' goes after \"--\")";
+                break;
+            }
+            const char* value = nullptr;
+            if (o->valueName != nullptr) {
+                if (eq != nullptr) value = eq + 1;
+                else if (i + 1 < argc) value = argv[++i];
+                else {
+                    cl.error = name + " needs a value " + o->valueName;
+                    break;
+                }
+            } else if (eq != nullptr) {
+                cl.error = name + " takes no value: " + arg;
+                break;
+            }
+            cl.error = o->take(value);
+            continue;
+        }
+        if (cl.hasDirectory) {
+            cl.error = "more than one output directory: " + cl.directory + " and " + arg;
+            break;
+        }
+        cl.directory = arg;
+        cl.hasDirectory = true;
+    }
+    return cl;
+}
+
+int StopSignal() { return stopSignal; }
+
 void StartWithDirectory(int argc, char** argv) {
     if (argc < 2) {
-        printf("usage: rootsim dirname\n");
+        printf("usage: %s dirname\n", ProgramName());
         fflush(stdout);
         exit(1);
     }
@@ -156,37 +292,64 @@ void StartWithDirectory(int argc, char** argv) {
 
 int RunProgram(int argc, char** argv, const ProgramRun& program) {
     SetProgramName(program.name);
-    Options opt = ParseOptions(argc, argv, program.steps);
-    if (opt.help) {
-        PrintHelp(argv[0], program.steps);
-        return 0;
+    SetOutputNameFormats(program.outputNames);
+    ClearOutputFailures();
+
+    RunSettings settings;
+    settings.steps = program.steps;
+    std::vector<RunOption> options = CommonOptions(&settings, program.steps);
+    options.insert(options.end(), program.options.begin(), program.options.end());
+    CommandLine cl = ParseCommandLine(argc, argv, options);
+    if (cl.help) {
+        PrintHelp(argv[0], options);
+        return RUN_COMPLETE;
     }
-    if (!opt.error.empty()) {
-        fprintf(stderr, "%s: %s\n", program.name, opt.error.c_str());
-        PrintHelp(argv[0], program.steps);
-        return 1;
+    if (!cl.error.empty()) {
+        fprintf(stderr, "%s: %s\n", program.name, cl.error.c_str());
+        fprintf(stderr, "%s: see %s --help\n", program.name, argv[0]);
+        return RUN_REFUSED;
     }
-    // Without a directory, Start prints the usage line and ends with status 1.
-    char* startArgv[3] = {argv[0], opt.first_plain > 0 ? argv[opt.first_plain] : nullptr, nullptr};
-    int startArgc = opt.first_plain > 0 ? 2 : 1;
-    if (startArgc == 2) {
-        std::string problem = CheckOutputDirectory(startArgv[1]);
+    if (cl.hasDirectory) {
+        std::string problem = CheckOutputDirectory(cl.directory.c_str());
+        if (problem.empty()) problem = ClearEarlierOutputs(cl.directory, settings.overwrite);
         if (!problem.empty()) {
             fprintf(stderr, "%s: %s\n", program.name, problem.c_str());
-            return 1;
+            return RUN_REFUSED;
         }
     }
-    Start(startArgc, startArgv);
-    SetTransportThreads(opt.threads);
+    // Without a directory, Start prints the usage line and ends with status 1.
+    char* startArgv[3] = {argv[0], cl.hasDirectory ? &cl.directory[0] : nullptr, nullptr};
+    Start(cl.hasDirectory ? 2 : 1, startArgv);
+    SetTransportThreads(settings.threads);
 
+    InstallStopHandlers();
+    currentTime = 0;
     program.startUp();
-    Progress progress(opt.steps);
-    for (long j = 1; j <= opt.steps; j++) {
-        program.step(j, opt.steps);
+    Progress progress(settings.steps);
+    long done = 0;
+    for (long j = 1; j <= settings.steps && stopSignal == 0; j++) {
+        currentTime = static_cast<int>(j * DT);
+        program.step(j, settings.steps);
+        done = j;
         if ((j & 63) == 0) progress.Update(j);
     }
-    progress.Update(opt.steps, true);
+    const int stoppedBy = stopSignal;
+    if (stoppedBy == 0) progress.Update(settings.steps, true);
     progress.Finish();
     program.finish();
-    return 0;
+    RemoveLiveTemporaries();
+    if (stoppedBy != 0) {
+        if (done == 0)
+            fprintf(stderr, "%s: stopped by %s before the first step; the outputs of the start are complete\n",
+                    program.name, stoppedBy == SIGINT ? "SIGINT" : "SIGTERM");
+        else
+            fprintf(stderr,
+                    "%s: stopped by %s after step %ld of %ld (time %.1f); the outputs up to that step are "
+                    "complete\n",
+                    program.name, stoppedBy == SIGINT ? "SIGINT" : "SIGTERM", done, settings.steps, done * DT);
+    }
+    PrintOutputFailureSummary();
+    RemoveStopHandlers();
+    if (stoppedBy != 0) return 128 + stoppedBy;
+    return FailedOutputFiles() > 0 ? RUN_OUTPUTS_LOST : RUN_COMPLETE;
 }

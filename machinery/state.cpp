@@ -63,6 +63,7 @@ int counter2;
 int maxmzheight;
 int leftsize, rightsize;
 int totalrootcellnrL, totalrootcellnrR;
+int currentTime;
 
 // ---------------------------------------------------------------------------
 // Allocation.  Every grid field is one zeroed block with a table of column

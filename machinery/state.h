@@ -110,6 +110,8 @@ extern int counter2;
 extern int maxmzheight;
 extern int leftsize, rightsize;
 extern int totalrootcellnrL, totalrootcellnrR;
+// The integer time of the step being run (set by the run loop; 0 before it).
+extern int currentTime;
 
 // ---------------------------------------------------------------------------
 // Allocation.  AllocateState() creates every array above with its fill (0,

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,32 @@ const PictureFormat kCatalogue[] = {
     {54, "%s/VolfacAuxProd_%.8d.png"},
     {55, "%s/ARR1_and12_%.8d.png"},
 };
+
+// The montages: each joins its parts left to right.  The first one holds the
+// only copy of its first five parts, whose own files are removed once it is
+// written.
+struct MontageFormat {
+    const char* target;
+    std::vector<const char*> parts;
+};
+const MontageFormat kMontages[] = {
+    {"%s/ABCD_%.8d.png",
+     {"%s/ARF_%.8d.png", "%s/AA_%.8d.png", "%s/BB_%.8d.png", "%s/CC_%.8d.png", "%s/DD_%.8d.png",
+      "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png"}},
+    {"%s/Pltscombo_%.8d.png",
+     {"%s/lowAuxin_%.8d.png", "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png", "%s/CellZonation_%.8d.png"}},
+    {"%s/Combined_%.8d.png",
+     {"%s/lowAuxin_%.8d.png", "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png", "%s/ARR1_%.8d.png",
+      "%s/ARR12_%.8d.png", "%s/CellZonation_%.8d.png"}},
+};
+constexpr int kReplacedByFirstMontage = 5;
+
+bool IsMontagePart(const char* format) {
+    for (const MontageFormat& m : kMontages)
+        for (const char* p : m.parts)
+            if (strcmp(p, format) == 0) return true;
+    return false;
+}
 
 const char* FormatOf(int kind) {
     for (const PictureFormat& p : kCatalogue)
@@ -393,8 +420,9 @@ bool Render(int kind) {
 }
 
 // Draws one picture and writes it.  With mapReady the membrane kinds use the
-// distance map as it stands and only repeat its report.
-void DrawAndWrite(int time, int kind, bool mapReady) {
+// distance map as it stands and only repeat its report.  With keep the pixels
+// of a montage part are kept for the montages of the set.
+void DrawAndWrite(int time, int kind, bool mapReady, bool keep) {
     const char* format = FormatOf(kind);
     if (format == nullptr) {
         fprintf(stderr, "%s: picture kind %d is not drawn\n", ProgramName(), kind);
@@ -407,6 +435,7 @@ void DrawAndWrite(int time, int kind, bool mapReady) {
     Render(kind);
     std::string name = FileName(format, time);
     WritePng(name.c_str());
+    if (keep && IsMontagePart(format)) KeepForMontage(format);
 }
 
 void Progress(const char* line) {
@@ -416,7 +445,14 @@ void Progress(const char* line) {
 
 }  // namespace
 
-void MakePNGFile(int time, int kind) { DrawAndWrite(time, kind, false); }
+void MakePNGFile(int time, int kind) { DrawAndWrite(time, kind, false, false); }
+
+std::vector<std::string> PictureNameFormats() {
+    std::vector<std::string> formats;
+    for (const PictureFormat& p : kCatalogue) formats.push_back(p.format);
+    for (const MontageFormat& m : kMontages) formats.push_back(m.target);
+    return formats;
+}
 
 void BuildMembraneDistanceMap() { BuildDistanceMap(kBand); }
 
@@ -427,33 +463,30 @@ void MembraneNearestPoint(int i, int j, int* ni, int* nj) { DistanceMapNearest(i
 void MakeGraphics(int time) {
     // The distance map depends only on the geometry, which no picture
     // changes: it is built for the first membrane picture and reused.
+    ForgetMontageParts();
     Progress("start1");
-    DrawAndWrite(time, 1, false);
+    DrawAndWrite(time, 1, false, true);
     Progress("start3");
-    DrawAndWrite(time, 3, false);
+    DrawAndWrite(time, 3, false, true);
     Progress("start2");
-    DrawAndWrite(time, 2, false);
+    DrawAndWrite(time, 2, false, true);
     Progress("start5");
-    DrawAndWrite(time, 5, true);
+    DrawAndWrite(time, 5, true, true);
     Progress("end5");
     static const int rest[] = {10, 11, 9,  17, 18, 19, 20, 21, 7,  22, 23, 24, 25,
                                26, 27, 28, 55, 32, 33, 34, 35, 36, 37, 39, 40, 41,
                                42, 43, 44, 45, 46, 48, 49, 50, 51, 52, 53, 54};
-    for (int kind : rest) DrawAndWrite(time, kind, true);
+    for (int kind : rest) DrawAndWrite(time, kind, true, true);
 
-    bool abcd = Montage({"%s/ARF_%.8d.png", "%s/AA_%.8d.png", "%s/BB_%.8d.png", "%s/CC_%.8d.png",
-                         "%s/DD_%.8d.png", "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png"},
-                        "%s/ABCD_%.8d.png", time);
-    Montage({"%s/lowAuxin_%.8d.png", "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png",
-             "%s/CellZonation_%.8d.png"},
-            "%s/Pltscombo_%.8d.png", time);
-    Montage({"%s/lowAuxin_%.8d.png", "%s/PltsExp2_%.8d.png", "%s/Plts2_%.8d.png", "%s/ARR1_%.8d.png",
-             "%s/ARR12_%.8d.png", "%s/CellZonation_%.8d.png"},
-            "%s/Combined_%.8d.png", time);
-    // The five sources live on only inside the ABCD montage; without it they stay.
-    if (abcd) {
-        for (const char* f : {"%s/ARF_%.8d.png", "%s/AA_%.8d.png", "%s/BB_%.8d.png", "%s/CC_%.8d.png",
-                              "%s/DD_%.8d.png"})
-            unlink(FileName(f, time).c_str());
+    bool first = true, firstWritten = false;
+    for (const MontageFormat& m : kMontages) {
+        bool written = Montage(m.parts, m.target, time);
+        if (first) firstWritten = written;
+        first = false;
+    }
+    ForgetMontageParts();
+    // The first parts live on only inside the first montage; without it they stay.
+    if (firstWritten) {
+        for (int k = 0; k < kReplacedByFirstMontage; k++) unlink(FileName(kMontages[0].parts[k], time).c_str());
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "growth_grid.h"
+#include "output_file.h"
 #include "plan.h"
 #include "renumbering.h"
 
@@ -29,14 +30,6 @@ constexpr int SHED_INNER_LEFT_LIMIT = NCOLS - 3;   // last column the left walk 
 constexpr int SHED_INNER_RIGHT_LIMIT = 1;          // last column the right walk reaches
 
 unsigned char cullMark[MAXCELLS];
-
-void ReportShedLogFailure(const char* path) {
-    static bool reported = false;
-    if (reported) return;
-    reported = true;
-    printf("cannot open %s for appending\n", path);
-    fflush(stdout);
-}
 
 }  // namespace
 
@@ -240,10 +233,8 @@ void CullOverflowCells(int) {
 }
 
 void CullLateralRootcap(int t) {
-    char path[DIRNAME_SIZE + 64];
-    snprintf(path, sizeof path, "%s/Lateralrootcapculling", dirname);
-    FILE* f = fopen(path, "a");
-    if (f == nullptr) ReportShedLogFailure(path);
+    // The log exists from the first call on; the lines of a call are one record.
+    OutputFile log(FormatString("%s/Lateralrootcapculling", dirname), "a");
 
     for (int side = 0; side < 2; side++) {
         const int s = side == 0 ? SHED_COL_LEFT : SHED_COL_RIGHT;
@@ -283,7 +274,7 @@ void CullLateralRootcap(int t) {
             if (!(CellZonationState[n] >= 60 && CellZonationState[nb] >= 50 && CellMinJ[c] >= SHED_MIN_ROW))
                 continue;
 
-            if (f != nullptr) fprintf(f, "%f 1\n", t / 3600.0);
+            log.Printf("%f 1\n", t / 3600.0);
             const int minI = CellMinI[c], maxI = CellMaxI[c], minJ = CellMinJ[c];
             for (int i = minI; i <= maxI; i++)
                 for (int r = minJ; r < NROWS; r++) RemovePoint(i, r, REMOVED_AUXIN, true);
@@ -294,5 +285,4 @@ void CullLateralRootcap(int t) {
             break;
         }
     }
-    if (f != nullptr) fclose(f);
 }

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "plan.h"
+#include "plant_file.h"
 #include "run.h"
 
 // ---------------------------------------------------------------------------
@@ -137,8 +139,44 @@ void Step(long j, long last) { RunStep(j, last, kSimulatorCallees); }
 
 }  // namespace
 
+std::vector<std::string> RootsimOutputNames() {
+    std::vector<std::string> names = PictureNameFormats();
+    const char* const others[] = {
+        // The measurements (Plotting).
+        "%s/Totalauxin", "%s/Totalplts", "%s/Tracktotalrootsize", "%s/Tracktotalrootnumber",
+        "%s/TemporalDynamicsPoint%i_%i", "%s/TemporalDynamicsQC%i_%i",
+        "%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i",
+        "%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i",
+        "%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i",
+        "%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i",
+        "%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i",
+        "%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i",
+        "%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i",
+        "%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i",
+        "%s/Spatialdynamics_epiL_time%i", "%s/Spatialdynamics_epiR_time%i",
+        "%s/Spatialdynamics_cortexL_time%i", "%s/Spatialdynamics_cortexR_time%i",
+        "%s/Spatialdynamics_endoL_time%i", "%s/Spatialdynamics_endoR_time%i",
+        "%s/Spatialdynamics_vascL_time%i", "%s/Spatialdynamics_vascR_time%i",
+        "%s/ExtraMeasurements", "%s/ExtraMeasurements2",
+        "%s/TrackAuxCorinSpaceTime", "%s/TrackAuxendoinSpaceTime", "%s/TrackAuxperiinSpaceTime",
+        "%s/TrackAuxsidevascinSpaceTime", "%s/TrackAuxmidvascinSpaceTime", "%s/TrackAuxinSpaceTime",
+        "%s/TrackARR1sexpinSpaceTime", "%s/TrackARR12sexpinSpaceTime", "%s/TrackARR1seffinSpaceTime",
+        "%s/TrackARR1vascexpinSpaceTime", "%s/TrackARR12vascexpinSpaceTime", "%s/TrackARR1vasceffinSpaceTime",
+        "%s/TrackPltsinSpaceTime", "%s/TrackPltsexpinSpaceTime", "%s/TrackPltscorinSpaceTime",
+        "%s/TrackPltscorexpinSpaceTime", "%s/TrackPltsvascinSpaceTime", "%s/TrackPltsvascexpinSpaceTime",
+        "%s/TrackPltsaverageinSpaceTime", "%s/TrackPltsaverageexpinSpaceTime",
+        "%s/TrackCellTypeinSpaceTime", "%s/TrackdivTFinSpaceTime", "%s/TrackelongTFinSpaceTime",
+        "%s/TrackdivTFvascinSpaceTime", "%s/TrackelongTFvascinSpaceTime",
+        // The logs and the dump.
+        kTrackCellNameFormat, "%s/Lateralrootcapculling", kPlantFileNameFormat,
+    };
+    names.insert(names.end(), std::begin(others), std::end(others));
+    return names;
+}
+
 int RootsimMain(int argc, char** argv) {
-    return RunProgram(argc, argv, {"rootsim", NSTEPS_DEFAULT, StartUp, Step, FreeArrays});
+    return RunProgram(argc, argv,
+                      {"rootsim", NSTEPS_DEFAULT, StartUp, Step, FreeArrays, RootsimOutputNames()});
 }
 
 #ifndef ROOTSIM_NO_MAIN

@@ -2,6 +2,9 @@
 // state.h) and the functions of its own sources.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "renumbering.h"
 #include "state.h"
 #include "threads.h"
@@ -14,6 +17,9 @@ constexpr long NSTEPS_DEFAULT = 10000000;    // steps of a full run
 void MakeArrays();
 void FreeArrays();
 void Start(int argc, char** argv);
+// The name formats of every file rootsim writes, for recognising the outputs
+// of an earlier run in the output directory.
+std::vector<std::string> RootsimOutputNames();
 // Growth-clock priming of the young cell bands (run once before the loop).
 void PrimeGrowthClocks();
 // The rest of the start-up after InitPlant and the first picture set: side
@@ -120,6 +126,8 @@ bool ReadPlantStateFile(int t);
 // Graphics
 void MakePNGFile(int time, int kind);
 void MakeGraphics(int time);
+// The name formats of every picture and montage ("%s/Aux_%.8d.png").
+std::vector<std::string> PictureNameFormats();
 double min(double a, double b);
 double max(double a, double b);
 // The membrane pictures' distance map: for a cytoplasm point, the distance to

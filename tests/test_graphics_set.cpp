@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics_support.h"
+#include "outputs.h"
 #include "rootsim.h"
 #include "test_support.h"
 
@@ -35,21 +36,22 @@ std::string Name(const std::string& dir, const char* stem, int time) {
     return dir + "/" + stem + "_" + t + ".png";
 }
 
-// Sets ROOTSIM_CONVERT for the lifetime of the object.
-class ConvertOverride {
+// Sets an environment variable for the lifetime of the object.
+class EnvOverride {
 public:
-    explicit ConvertOverride(const char* path) {
-        const char* old = getenv("ROOTSIM_CONVERT");
+    EnvOverride(const char* name, const char* value) : name_(name) {
+        const char* old = getenv(name);
         had_ = old != nullptr;
         if (had_) old_ = old;
-        setenv("ROOTSIM_CONVERT", path, 1);
+        setenv(name, value, 1);
     }
-    ~ConvertOverride() {
-        if (had_) setenv("ROOTSIM_CONVERT", old_.c_str(), 1);
-        else unsetenv("ROOTSIM_CONVERT");
+    ~EnvOverride() {
+        if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+        else unsetenv(name_.c_str());
     }
 
 private:
+    std::string name_;
     bool had_ = false;
     std::string old_;
 };
@@ -167,40 +169,52 @@ TEST_F(PictureSet, LongDirectoryName) {
     EXPECT_EQ(testsupport::ListDir(dir).size(), 40u);
 }
 
-TEST_F(PictureSet, MissingConvertKeepsTheSources) {
-    tmp_.UseAsOutput();
+// The montages are made in the process: no outside program is run (one that
+// writes nothing and ends with status 0 once cost the five sources), and the
+// directory name is never read as anything but a name.
+TEST_F(PictureSet, MontagesAreMadeInProcessWhateverTheDirectoryName) {
+    EnvOverride convert("ROOTSIM_CONVERT", "/bin/true");
+    EnvOverride path("PATH", "");
+    ASSERT_EQ(chdir(tmp_.path().c_str()), 0);
     SmallTissue();
-    // A stale montage of the same time does not survive a failed montage.
-    { FILE* f = fopen(Name(tmp_.path(), "Pltscombo", 0).c_str(), "w"); fputs("old", f); fclose(f); }
-    ConvertOverride none((tmp_.path() + "/no such convert").c_str());
+    // A name that the image tool would have read as a format prefix ("png:",
+    // writing into the directory "o") holding a pattern of frame numbers.
+    const char* dir = "png:o%d[0]";
+    ASSERT_EQ(mkdir(dir, 0700), 0);
+    snprintf(dirname, sizeof dirname, "%s", dir);
     testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
     MakeGraphics(0);
     fflush(stdout);
-    std::string err = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
-    for (const char* s : kSources) EXPECT_TRUE(FileExists(Name(tmp_.path(), s, 0))) << s;
-    for (const char* s : kSingles) EXPECT_TRUE(FileExists(Name(tmp_.path(), s, 0))) << s;
-    for (const char* m : {"ABCD", "Pltscombo", "Combined"}) {
-        EXPECT_FALSE(FileExists(Name(tmp_.path(), m, 0))) << m;
-        EXPECT_NE(err.find(Name(tmp_.path(), m, 0)), std::string::npos) << err;
-    }
-    EXPECT_NE(err.find("no such convert"), std::string::npos) << err;
+    EXPECT_EQ(PngSize(Name(dir, "ABCD", 0)), (std::array<int, 2>{7 * NCOLS, NROWS}));
+    EXPECT_EQ(PngSize(Name(dir, "Pltscombo", 0)), (std::array<int, 2>{4 * NCOLS, NROWS}));
+    EXPECT_EQ(PngSize(Name(dir, "Combined", 0)), (std::array<int, 2>{6 * NCOLS, NROWS}));
+    for (const char* src : kSources) EXPECT_FALSE(FileExists(Name(dir, src, 0))) << src;
+    EXPECT_EQ(testsupport::ListDir(dir).size(), 40u);
+    // Nothing was written beside the directory.
+    EXPECT_EQ(testsupport::ListDir(tmp_.path()), (std::vector<std::string>{dir}));
+    ASSERT_EQ(chdir("/"), 0);
 }
 
-TEST_F(PictureSet, FailingConvertKeepsTheSources) {
+// A montage that cannot be written leaves its sources, and no part of itself.
+TEST_F(PictureSet, FailedMontageKeepsItsSources) {
     tmp_.UseAsOutput();
     SmallTissue();
-    ConvertOverride fails("/bin/false");
+    ClearOutputFailures();
+    // A directory where the montage would go: its file cannot take the name.
+    const std::string abcd = Name(tmp_.path(), "ABCD", 0);
+    ASSERT_EQ(mkdir(abcd.c_str(), 0700), 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     MakeGraphics(0);
     fflush(stdout);
     std::string err = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
-    for (const char* s : kSources) EXPECT_TRUE(FileExists(Name(tmp_.path(), s, 0))) << s;
-    EXPECT_FALSE(FileExists(Name(tmp_.path(), "ABCD", 0)));
-    EXPECT_NE(err.find("status 1"), std::string::npos) << err;
+    EXPECT_NE(err.find("cannot write " + abcd + ": Is a directory"), std::string::npos) << err;
+    for (const char* s : kSources) EXPECT_EQ(PngSize(Name(tmp_.path(), s, 0)), (std::array<int, 2>{NCOLS, NROWS})) << s;
+    EXPECT_FALSE(FileExists(abcd + ".partial"));
+    EXPECT_EQ(PngSize(Name(tmp_.path(), "Combined", 0)), (std::array<int, 2>{6 * NCOLS, NROWS}));
+    EXPECT_EQ(FailedOutputFiles(), 1u);
 }
 
 TEST_F(PictureSet, UnopenablePictureIsSkipped) {
@@ -218,28 +232,40 @@ TEST_F(PictureSet, UnopenablePictureIsSkipped) {
     EXPECT_EQ(PngSize(Name(tmp_.path(), "Plts", 0)), (std::array<int, 2>{NCOLS, NROWS}));
 }
 
-TEST_F(PictureSet, PictureThatCannotBeWrittenIsRemoved) {
-    // The file opens but every write fails, as on a full disk.
-    if (!FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    tmp_.UseAsOutput();
+// On a full disk no picture is left half written under its name, and a
+// complete picture of the same name written before stays as it was.
+TEST_F(PictureSet, FullDiskLeavesWholePicturesOnly) {
+    testsupport::SmallDisk disk(4 << 20);
+    const bool tmpfs = disk.mounted();
+    if (!tmpfs && !testsupport::HaveDevFull()) GTEST_SKIP() << "neither a tmpfs nor /dev/full";
+    const std::string dir = tmpfs ? disk.path() : tmp_.path();
+    snprintf(dirname, sizeof dirname, "%s", dir.c_str());
     SmallTissue();
-    const std::string aux = Name(tmp_.path(), "Aux", 0);
-    ASSERT_EQ(symlink("/dev/full", aux.c_str()), 0);
-    ConvertOverride none((tmp_.path() + "/no such convert").c_str());
+    ClearOutputFailures();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
+    MakePNGFile(0, 1);
+    const std::string aux = Name(dir, "Aux", 0);
+    const std::string before = testsupport::ReadFile(aux);
+    ASSERT_TRUE(ReadPng(aux).ok);
+    // A different picture of the same time, which cannot be written.
+    for (int c = 0; c < 6; c++)
+        for (int j = 100; j <= 130; j++) Caux1[20 + 14 * c + 3][j] = 900.0;
+    if (tmpfs) disk.Fill();
+    else ASSERT_EQ(symlink("/dev/full", (aux + ".partial").c_str()), 0);
     MakeGraphics(0);
     fflush(stdout);
     std::string err = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
-    EXPECT_NE(err.find("cannot write picture file " + aux), std::string::npos) << err;
-    struct stat st;
-    EXPECT_NE(lstat(aux.c_str(), &st), 0) << "the partial picture is left behind";
-    // The run went on: the rest of the set is there.
-    for (const char* s : kSingles) {
-        if (strcmp(s, "Aux") == 0) continue;
-        EXPECT_EQ(PngSize(Name(tmp_.path(), s, 0)), (std::array<int, 2>{NCOLS, NROWS})) << s;
+    EXPECT_NE(err.find("cannot write " + aux + ": No space left on device"), std::string::npos) << err;
+    EXPECT_EQ(testsupport::ReadFile(aux), before);
+    EXPECT_GE(FailedOutputFiles(), 1u);
+    for (const std::string& f : testsupport::ListDir(dir)) {
+        if (f == ".filler") continue;
+        EXPECT_EQ(f.find(".partial"), std::string::npos) << f;
+        EXPECT_TRUE(ReadPng(dir + "/" + f).ok) << f;
     }
+    disk.Drain();
 }
 
 TEST_F(PictureSet, InitialRootAtTimeZero) {

@@ -92,30 +92,70 @@ TEST(Remap, AllCarriedArraysFollowTheirCellsAcrossRenumbering) {
     }
 }
 
-TEST(Remap, CellWithoutPredecessorGetsDefinedValuesAndIsReported) {
+// A cell that finds no old self by its corner takes the values of the old cell
+// that held most of its points; one on points that held no cell starts from
+// neutral values.  Neither takes the empty-slot markers, and both are reported.
+TEST(Remap, CellWithoutPredecessorTakesItsMainOldOwnersValuesOrNeutralOnes) {
     StateGuard guard;
     ClearGrid();
     AddMirroredRectCell(40, 57, 150, 170, 6);
     Renumber();
-    for (int x = 0; x < actcells; x++) Plts[x] = 5.0;
-    // Stale values in the slot the new cell will take.
-    Plts[2] = 99.0;
+    for (int x = 0; x < actcells; x++) {
+        Plts[x] = 5.0 + x;
+        TimePrevGrowth[x] = 100 + x;
+        CellDivNr[x] = 3 + x;
+        CellZonationState[x] = 30;
+        ARRpassed[x] = 1;
+        Rgrowavg[x] = 0.5 + x;
+    }
+    for (int s = actcells; s < MAXCELLS; s++) Plts[s] = 99.0;  // stale values of former cells
+    const int left = CellByCorner(40, 150);
     const int old = actcells;
-    StoreOldSituation(old);
-    // A cell appears without a corner of old.
+    // The lowest rows of the left cell go, so that its corner moves up; a new
+    // cell appears where there was none.
+    for (int i = 39; i <= 58; i++)
+        for (int j = 149; j <= 153; j++) {
+            Tc[i][j] = TC_OUTSIDE;
+            Tct[i][j] = Tmt[i][j] = 0;
+            Cell[i][j] = -1;
+        }
     AddRectCell(100, 104, 300, 310, 9);
+    currentTime = 4242;
+    StoreOldSituation(old);
     NumberCells();
     FindCellCorners();
     FindCellSizes();
     testing::internal::CaptureStdout();
     MapOldToNewSituation(old);
     std::string said = testing::internal::GetCapturedStdout();
-    int fresh = CellByCorner(100, 300);
-    ASSERT_EQ(fresh, 2);
+    currentTime = 0;
+
+    const int moved = CellByCorner(40, 154);
+    ASSERT_GE(moved, 0);
+    EXPECT_EQ(MapCellNrs[moved], -1);
+    EXPECT_EQ(Plts[moved], 5.0 + left);
+    EXPECT_EQ(TimePrevGrowth[moved], 100 + left);
+    EXPECT_EQ(CellDivNr[moved], 3 + left);
+    EXPECT_EQ(CellZonationState[moved], 30);
+    EXPECT_EQ(ARRpassed[moved], 1);
+    EXPECT_EQ(Rgrowavg[moved], 0.5 + left);
+
+    const int fresh = CellByCorner(100, 300);
+    ASSERT_GE(fresh, 0);
     EXPECT_EQ(MapCellNrs[fresh], -1);
-    EXPECT_EQ(Plts[fresh], -1.0);
-    EXPECT_EQ(TimePrevGrowth[fresh], -1);
-    EXPECT_NE(said.find("no predecessor"), std::string::npos);
+    EXPECT_EQ(Plts[fresh], 0.0);
+    EXPECT_EQ(Rgrowavg[fresh], 0.0);
+    EXPECT_EQ(TimePrevGrowth[fresh], 4242);
+    EXPECT_EQ(CellDivNr[fresh], 0);
+    EXPECT_EQ(CellZonationState[fresh], 0);
+    EXPECT_EQ(JustChecked[fresh], 0);
+    EXPECT_EQ(ARRpassed[fresh], 0);
+    EXPECT_EQ(Auxminpassed[fresh], 0);
+
+    EXPECT_NE(said.find("cell " + std::to_string(moved) + " has no predecessor after renumbering\n"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("cell " + std::to_string(fresh) + " has no predecessor after renumbering\n"),
+              std::string::npos) << said;
 }
 
 // ---------------------------------------------------------------------------

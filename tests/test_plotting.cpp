@@ -181,7 +181,7 @@ TEST_F(Measure, UnwritableFilesAreReportedAndTheCallReturns) {
     testing::internal::CaptureStderr();
     SaveTotAuxin(20);
     std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("cannot open " + missing + "/Totalauxin"), std::string::npos) << err;
+    EXPECT_NE(err.find("cannot write " + missing + "/Totalauxin: cannot open it"), std::string::npos) << err;
 
     // A file on a full device: the write fails when the data are flushed.
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
@@ -190,7 +190,7 @@ TEST_F(Measure, UnwritableFilesAreReportedAndTheCallReturns) {
     testing::internal::CaptureStderr();
     SaveTotPlts(20);
     err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("error writing " + Path("Totalplts")), std::string::npos) << err;
+    EXPECT_NE(err.find("cannot write " + Path("Totalplts") + ": No space left on device"), std::string::npos) << err;
 }
 
 // ---------------------------------------------------------------------------

@@ -4,17 +4,12 @@
 set -euo pipefail
 
 need=()
-for pkg in cmake g++ make libpng-dev libgtest-dev imagemagick \
+for pkg in cmake g++ make libpng-dev libgtest-dev \
            python3 python3-numpy python3-matplotlib chromium; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
     need+=("$pkg")
   fi
 done
-# The picture montages need the real ImageMagick convert, not a stand-in
-# that may sit earlier on PATH.
-if [ ! -x /usr/bin/convert ]; then
-  need+=(imagemagick)
-fi
 
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""

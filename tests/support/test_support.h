@@ -34,6 +34,31 @@ private:
     std::string path_;
 };
 
+// A small file system for disk-full cases: a tmpfs of the given size mounted
+// on a fresh directory, where the machine allows it (mounting needs root and
+// a system that permits it; CI runners usually do not).  Unmounted and
+// removed on destruction.
+class SmallDisk {
+public:
+    explicit SmallDisk(size_t bytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    const std::string& path() const { return dir_.path(); }
+    // Takes every free block with a filler file; Drain gives them back.
+    void Fill();
+    void Drain();
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+};
+
+// Whether writes to /dev/full fail as on a full disk (the fallback of the
+// disk-full cases where no tmpfs can be mounted).
+bool HaveDevFull();
+
 // Runs a shell command line, capturing standard output and standard error
 // separately.  Returns the exit status (or -1 when it did not exit normally).
 struct CommandResult {
