@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "outputs.h"
 #include "state.h"
 #include "transport.h"
 
@@ -216,9 +217,10 @@ void AddCheckpointState(const char* name, void* data, size_t bytes) {
 
 std::string CheckpointPath() { return FormatString("%s/checkpoint", dirname); }
 
-bool WriteCheckpoint(long step, const std::vector<AppendedFile>& appended, std::string* why) {
+bool WriteCheckpoint(long step, long lastStep, long every, const std::vector<AppendedFile>& appended,
+                     std::string* why) {
     const std::string path = CheckpointPath();
-    const std::string temp = FormatString("%s/.checkpoint.tmp.%ld", dirname, static_cast<long>(getpid()));
+    const std::string temp = path + kTemporarySuffix;
     FILE* f = fopen(temp.c_str(), "wb");
     if (f == nullptr) {
         *why = std::string("cannot create ") + temp + ": " + strerror(errno);
@@ -233,6 +235,8 @@ bool WriteCheckpoint(long step, const std::vector<AppendedFile>& appended, std::
     w.U64(NCOLS);
     w.U64(NROWS);
     w.U64(static_cast<unsigned long long>(step));
+    w.U64(static_cast<unsigned long long>(lastStep));
+    w.U64(static_cast<unsigned long long>(every));
     w.U64(appended.size());
     for (const AppendedFile& a : appended) {
         w.String(a.name);
@@ -278,7 +282,8 @@ bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* 
     memcpy(&sum, bytes.data() + body, sizeof sum);
     Reader r(bytes.data(), body);
     r.Skip(sizeof kMagic);
-    unsigned long long version = 0, cols = 0, rows = 0, step = 0, nfiles = 0, nsections = 0;
+    unsigned long long version = 0, cols = 0, rows = 0, step = 0, lastStep = 0, every = 0, nfiles = 0;
+    unsigned long long nsections = 0;
     if (!r.U64(&version) || version != kVersion) {
         *why = bad + "format version " + std::to_string(version) + ", this program reads version " +
                std::to_string(kVersion);
@@ -289,7 +294,8 @@ bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* 
         return false;
     }
     CheckpointInfo in;
-    if (!r.String(&in.program, 256) || !r.U64(&cols) || !r.U64(&rows) || !r.U64(&step)) {
+    if (!r.String(&in.program, 256) || !r.U64(&cols) || !r.U64(&rows) || !r.U64(&step) || !r.U64(&lastStep) ||
+        !r.U64(&every)) {
         *why = bad + "its header is cut short";
         return false;
     }
@@ -305,6 +311,8 @@ bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* 
     in.columns = static_cast<int>(cols);
     in.rows = static_cast<int>(rows);
     in.step = static_cast<long>(step);
+    in.lastStep = static_cast<long>(lastStep);
+    in.every = static_cast<long>(every);
     if (!r.U64(&nfiles) || nfiles > 1000000) {
         *why = bad + "its list of files is damaged";
         return false;

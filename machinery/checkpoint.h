@@ -3,7 +3,8 @@
 // that a crash at any moment leaves the previous checkpoint whole.
 //
 // File: magic "RSCHKPT1", format version, program name, grid size, step,
-// the lengths of the files the run appends to, then the state as named
+// the run's last step and checkpoint interval, the lengths of the run's
+// output files, then the state as named
 // sections (every grid field and record field, every cell table with its
 // twin, the tracking lists, the picture buffer, the run-wide scalars and the
 // one-shot flags that the machinery and the program registered), and last a
@@ -29,17 +30,21 @@ struct AppendedFile {
 struct CheckpointInfo {
     std::string program;
     int columns = 0, rows = 0;
-    long step = 0;
+    long step = 0;       // the last step done
+    long lastStep = 0;   // the last step the run was to do
+    long every = 0;      // the run's steps between checkpoints
     std::vector<AppendedFile> appended;
 };
 
 std::string CheckpointPath();  // "DIR/checkpoint"
 
-// Writes the checkpoint of the state after step `step` (temporary file in the
-// same directory, flushed to disk, renamed over the previous one).  False
-// with the reason in *why when it could not be written; the previous
-// checkpoint is then left as it was.
-bool WriteCheckpoint(long step, const std::vector<AppendedFile>& appended, std::string* why);
+// Writes the checkpoint of the state after step `step` of a run to step
+// `lastStep` with a checkpoint every `every` steps (temporary file in the same
+// directory, flushed to disk, renamed over the previous one).  False with the
+// reason in *why when it could not be written; the previous checkpoint is
+// then left as it was.
+bool WriteCheckpoint(long step, long lastStep, long every, const std::vector<AppendedFile>& appended,
+                     std::string* why);
 
 // Reads and verifies the checkpoint at `path` (magic, version, program, grid,
 // sections, checksum) and, only when all is well, puts its state in place

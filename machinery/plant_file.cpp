@@ -435,8 +435,9 @@ size_t LargestPlantFile(const PlantFileLayout& layout) {
     return n + intWidth;
 }
 
-bool ReadPlantFile(const PlantFileLayout& layout, int t) {
-    const std::string name = PlantFileName(t);
+bool ReadPlantFile(const PlantFileLayout& layout, int t) { return ReadPlantFileAt(layout, PlantFileName(t)); }
+
+bool ReadPlantFileAt(const PlantFileLayout& layout, const std::string& name) {
     std::string text, why;
     if (!ReadWholeFile(name, LargestPlantFile(layout), &text, &why)) {
         fprintf(stderr, "%s: cannot read plant state file %s: %s; the plant state is unchanged\n", ProgramName(),

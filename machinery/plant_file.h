@@ -60,3 +60,5 @@ size_t LargestPlantFile(const PlantFileLayout& layout);
 // names the file, the line and the value, when the file is missing or not a
 // complete valid dump; the state is then left exactly as it was.
 bool ReadPlantFile(const PlantFileLayout& layout, int t);
+// The same for the plant state file at `path`.
+bool ReadPlantFileAt(const PlantFileLayout& layout, const std::string& path);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -14,7 +15,9 @@
 #include <cstring>
 #include <string>
 
+#include "checkpoint.h"
 #include "outputs.h"
+#include "run_record.h"
 #include "state.h"
 #include "threads.h"
 
@@ -23,9 +26,24 @@ namespace {
 // The settings of the common options.
 struct RunSettings {
     long steps = 0;
+    bool stepsGiven = false;
+    bool everyGiven = false;
     int threads = 0;  // 0: all cores
     bool overwrite = false;
+    long checkpointEvery = DEFAULT_CHECKPOINT_EVERY;
+    bool resume = false;
+    std::string fromDump;
 };
+
+std::string StepCount(const char* option, const char* v, long most, long* out) {
+    char* end = nullptr;
+    errno = 0;
+    long n = strtol(v, &end, 10);
+    if (errno != 0 || end == v || *end != '\0' || n < 0 || n > most)
+        return std::string(option) + ": not a step count between 0 and " + std::to_string(most) + ": " + v;
+    *out = n;
+    return "";
+}
 
 std::string StepsHelp(long fullSteps) {
     return FormatString("stop after step N (default %ld, time %.1f per step)", fullSteps, DT);
@@ -35,13 +53,8 @@ std::vector<RunOption> CommonOptions(RunSettings* s, long fullSteps) {
     return {
         {"--steps", "N", StepsHelp(fullSteps),
          [s, fullSteps](const char* v) -> std::string {
-             char* end = nullptr;
-             errno = 0;
-             long n = strtol(v, &end, 10);
-             if (errno != 0 || end == v || *end != '\0' || n < 0 || n > fullSteps)
-                 return "--steps: not a step count between 0 and " + std::to_string(fullSteps) + ": " + v;
-             s->steps = n;
-             return "";
+             s->stepsGiven = true;
+             return StepCount("--steps", v, fullSteps, &s->steps);
          }},
         {"--threads", "N",
          "threads of the transport step (default: all cores); the results are the same for any number",
@@ -58,6 +71,29 @@ std::vector<RunOption> CommonOptions(RunSettings* s, long fullSteps) {
                                  "program's output names)",
          [s](const char*) -> std::string {
              s->overwrite = true;
+             return "";
+         }},
+        {"--checkpoint-every", "N",
+         FormatString("write DIR/checkpoint, the exact state of the run, every N steps and when the run is "
+                      "stopped by a signal (default %ld; 0: never)",
+                      DEFAULT_CHECKPOINT_EVERY),
+         [s, fullSteps](const char* v) -> std::string {
+             s->everyGiven = true;
+             return StepCount("--checkpoint-every", v, fullSteps, &s->checkpointEvery);
+         }},
+        {"--resume", nullptr,
+         "continue the run in DIR from its checkpoint, exactly as if it had never stopped: files written "
+         "after the checkpoint are cut back or removed first; the run goes on to the step it was to reach "
+         "with its checkpoint interval, unless --steps or --checkpoint-every say otherwise",
+         [s](const char*) -> std::string {
+             s->resume = true;
+             return "";
+         }},
+        {"--from-dump", "FILE",
+         "build the plant from a plant state file (DumpPlantStateAt...) instead of the initial layout and "
+         "continue from its time; not exact: the file rounds to six decimals and lacks part of the state",
+         [s](const char* v) -> std::string {
+             s->fromDump = v;
              return "";
          }},
     };
@@ -175,7 +211,7 @@ void RemoveStopHandlers() {
 // minute otherwise.  Standard output carries only the simulator's own lines.
 class Progress {
 public:
-    explicit Progress(long total) : total_(total), tty_(isatty(STDERR_FILENO) != 0) {
+    Progress(long first, long total) : first_(first), total_(total), tty_(isatty(STDERR_FILENO) != 0) {
         start_ = last_ = Clock::now();
     }
     void Update(long step, bool force = false) {
@@ -184,7 +220,7 @@ public:
         if (!force && since < (tty_ ? 1.0 : 60.0)) return;
         last_ = now;
         double elapsed = std::chrono::duration<double>(now - start_).count();
-        double rate = elapsed > 0 ? static_cast<double>(step) / elapsed : 0.0;
+        double rate = elapsed > 0 ? static_cast<double>(step - first_ + 1) / elapsed : 0.0;
         double remain = rate > 0 ? static_cast<double>(total_ - step) / rate : 0.0;
         long rs = static_cast<long>(remain);
         fprintf(stderr, "%sstep %ld/%ld  time %.1f  cells %d  %.0f steps/s  remaining %ldh%02ldm%02lds%s",
@@ -198,6 +234,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    long first_;
     long total_;
     bool tty_;
     Clock::time_point start_, last_;
@@ -290,10 +327,84 @@ void StartWithDirectory(int argc, char** argv) {
     snprintf(dirname, sizeof dirname, "%s", argv[1]);
 }
 
+namespace {
+
+// The outputs of the run as they stand (their names and lengths), for a
+// checkpoint: everything with an output name but the checkpoint, the run
+// record and temporaries.
+bool ListOutputs(std::vector<AppendedFile>* files, std::string* why) {
+    std::vector<std::string> names;
+    if (!FindOutputs(dirname, &names, why)) return false;
+    files->clear();
+    const size_t sl = strlen(kTemporarySuffix);
+    for (const std::string& n : names) {
+        if (n == "checkpoint" || n == "run.json") continue;
+        if (n.size() > sl && n.compare(n.size() - sl, sl, kTemporarySuffix) == 0) continue;
+        struct stat st;
+        const std::string path = std::string(dirname) + "/" + n;
+        if (stat(path.c_str(), &st) != 0) continue;
+        files->push_back({n, static_cast<long long>(st.st_size)});
+    }
+    return true;
+}
+
+// Writes the checkpoint after step j; a failure is reported (with the other
+// failed outputs) and the run goes on with the previous checkpoint.
+void TakeCheckpoint(long j, long last, long every) {
+    std::vector<AppendedFile> files;
+    std::string why;
+    if (!ListOutputs(&files, &why) || !WriteCheckpoint(j, last, every, files, &why))
+        OutputFailed(CheckpointPath(), why);
+}
+
+// Puts the outputs back as they were at the checkpoint: the files it lists cut
+// back to their lengths, every other output removed.  Nothing is changed
+// unless every listed file is there, at least as long as it was.
+std::string RestoreOutputs(const CheckpointInfo& info) {
+    const std::string dir = dirname;
+    std::vector<std::string> names;
+    std::string why;
+    if (!FindOutputs(dir, &names, &why)) return "cannot read output directory " + dir + ": " + why;
+    for (const AppendedFile& f : info.appended) {
+        struct stat st;
+        const std::string path = dir + "/" + f.name;
+        if (stat(path.c_str(), &st) != 0)
+            return path + " was there when the checkpoint was written and is missing now";
+        if (static_cast<long long>(st.st_size) < f.length)
+            return FormatString("%s is shorter than when the checkpoint was written (%lld bytes, was %lld)",
+                                path.c_str(), static_cast<long long>(st.st_size), f.length);
+    }
+    std::vector<std::string> keep;
+    for (const AppendedFile& f : info.appended) {
+        keep.push_back(f.name);
+        const std::string path = dir + "/" + f.name;
+        if (truncate(path.c_str(), static_cast<off_t>(f.length)) != 0)
+            return "cannot cut " + path + " back: " + strerror(errno);
+    }
+    std::sort(keep.begin(), keep.end());
+    size_t removed = 0;
+    for (const std::string& n : names) {
+        if (n == "checkpoint" || n == "run.json" || std::binary_search(keep.begin(), keep.end(), n)) continue;
+        const std::string path = dir + "/" + n;
+        if (unlink(path.c_str()) != 0 && errno != ENOENT) return "cannot remove " + path + ": " + strerror(errno);
+        removed++;
+    }
+    if (removed > 0)
+        fprintf(stderr, "%s: removed %zu file%s written after the checkpoint\n", ProgramName(), removed,
+                removed == 1 ? "" : "s");
+    return "";
+}
+
+}  // namespace
+
 int RunProgram(int argc, char** argv, const ProgramRun& program) {
     SetProgramName(program.name);
-    SetOutputNameFormats(program.outputNames);
+    std::vector<std::string> names = program.outputNames;
+    names.push_back("%s/checkpoint");
+    names.push_back("%s/run.json");
+    SetOutputNameFormats(names);
     ClearOutputFailures();
+    const auto started = std::chrono::steady_clock::now();
 
     RunSettings settings;
     settings.steps = program.steps;
@@ -304,6 +415,14 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
         PrintHelp(argv[0], options);
         return RUN_COMPLETE;
     }
+    if (cl.error.empty() && settings.resume && !settings.fromDump.empty())
+        cl.error = "--resume and --from-dump cannot go together";
+    if (cl.error.empty() && settings.resume && settings.overwrite)
+        cl.error = "--resume continues the outputs in the directory; --overwrite would remove them";
+    if (cl.error.empty() && settings.resume && program.makeState == nullptr)
+        cl.error = std::string(program.name) + " cannot resume a run";
+    if (cl.error.empty() && !settings.fromDump.empty() && program.fromPlantFile == nullptr)
+        cl.error = std::string(program.name) + " cannot start from a plant state file";
     if (!cl.error.empty()) {
         fprintf(stderr, "%s: %s\n", program.name, cl.error.c_str());
         fprintf(stderr, "%s: see %s --help\n", program.name, argv[0]);
@@ -311,7 +430,7 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
     }
     if (cl.hasDirectory) {
         std::string problem = CheckOutputDirectory(cl.directory.c_str());
-        if (problem.empty()) problem = ClearEarlierOutputs(cl.directory, settings.overwrite);
+        if (problem.empty() && !settings.resume) problem = ClearEarlierOutputs(cl.directory, settings.overwrite);
         if (!problem.empty()) {
             fprintf(stderr, "%s: %s\n", program.name, problem.c_str());
             return RUN_REFUSED;
@@ -322,32 +441,113 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
     Start(cl.hasDirectory ? 2 : 1, startArgv);
     SetTransportThreads(settings.threads);
 
+    RunRecord record;
+    record.program = program.name;
+    record.version = ProgramVersion();
+    for (int i = 0; i < argc; i++) record.command.push_back(argv[i]);
+    record.threads = TransportThreads();
+    const std::string recordPath = std::string(dirname) + "/run.json";
+    std::vector<std::string> history;
+
     InstallStopHandlers();
     currentTime = 0;
-    program.startUp();
-    Progress progress(settings.steps);
-    long done = 0;
-    for (long j = 1; j <= settings.steps && stopSignal == 0; j++) {
+    long first = 1;
+    if (settings.resume) {
+        program.makeState();
+        CheckpointInfo info;
+        std::string why;
+        std::string problem;
+        if (!ReadCheckpoint(CheckpointPath(), &info, &why)) problem = why + "; nothing in the directory was changed";
+        if (problem.empty()) {
+            if (!settings.stepsGiven) settings.steps = info.lastStep;
+            if (!settings.everyGiven) settings.checkpointEvery = info.every;
+            if (settings.steps < info.step)
+                problem = FormatString("--steps %ld is below the checkpoint's step %ld", settings.steps, info.step);
+        }
+        if (problem.empty()) problem = RestoreOutputs(info);
+        if (!problem.empty()) {
+            fprintf(stderr, "%s: cannot resume: %s\n", program.name, problem.c_str());
+            RemoveStopHandlers();
+            program.finish();
+            return RUN_REFUSED;
+        }
+        first = info.step + 1;
+        currentTime = static_cast<int>(info.step * DT);
+        history = EarlierRunRecords(recordPath);
+        record.start = FormatString("resumed after step %ld", info.step);
+        fprintf(stderr, "%s: resuming after step %ld (time %.1f)\n", program.name, info.step, info.step * DT);
+    } else if (!settings.fromDump.empty()) {
+        std::string why;
+        const long done = program.fromPlantFile(settings.fromDump, &why);
+        if (done < 0) {
+            if (!why.empty()) fprintf(stderr, "%s: %s\n", program.name, why.c_str());
+            fprintf(stderr, "%s: cannot start from %s\n", program.name, settings.fromDump.c_str());
+            RemoveStopHandlers();
+            program.finish();
+            return RUN_REFUSED;
+        }
+        if (settings.steps <= done) {
+            fprintf(stderr, "%s: the plant state file stands for step %ld; --steps %ld does not go beyond it\n",
+                    program.name, done, settings.steps);
+            RemoveStopHandlers();
+            program.finish();
+            return RUN_REFUSED;
+        }
+        first = done + 1;
+        currentTime = static_cast<int>(done * DT);
+        record.start = "plant state file " + settings.fromDump;
+    } else {
+        record.start = "initial layout";
+        program.startUp();
+    }
+    // Only a program that can resume has use for checkpoints.
+    if (program.makeState == nullptr) settings.checkpointEvery = 0;
+    record.firstStep = first;
+    record.stepsRequested = settings.steps;
+    record.stepsDone = first - 1;
+    record.state = "running";
+    auto writeRecord = [&](const char* state) {
+        record.state = state;
+        record.wallSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        record.failedFiles = FailedOutputNames();
+        WriteRunRecord(recordPath, record, history);
+    };
+    writeRecord("running");
+
+    Progress progress(first, settings.steps);
+    long done = first - 1;
+    for (long j = first; j <= settings.steps && stopSignal == 0; j++) {
         currentTime = static_cast<int>(j * DT);
         program.step(j, settings.steps);
         done = j;
+        record.stepsDone = j;
+        if (settings.checkpointEvery > 0 && j % settings.checkpointEvery == 0 && j < settings.steps) {
+            TakeCheckpoint(j, settings.steps, settings.checkpointEvery);
+            writeRecord("running");
+        }
         if ((j & 63) == 0) progress.Update(j);
     }
     const int stoppedBy = stopSignal;
+    // A run stopped by a signal can go on from where it stopped.
+    if (stoppedBy != 0 && settings.checkpointEvery > 0 && done >= first)
+        TakeCheckpoint(done, settings.steps, settings.checkpointEvery);
     if (stoppedBy == 0) progress.Update(settings.steps, true);
     progress.Finish();
     program.finish();
     RemoveLiveTemporaries();
     if (stoppedBy != 0) {
-        if (done == 0)
+        if (done < first)
             fprintf(stderr, "%s: stopped by %s before the first step; the outputs of the start are complete\n",
                     program.name, stoppedBy == SIGINT ? "SIGINT" : "SIGTERM");
         else
             fprintf(stderr,
                     "%s: stopped by %s after step %ld of %ld (time %.1f); the outputs up to that step are "
-                    "complete\n",
-                    program.name, stoppedBy == SIGINT ? "SIGINT" : "SIGTERM", done, settings.steps, done * DT);
+                    "complete%s\n",
+                    program.name, stoppedBy == SIGINT ? "SIGINT" : "SIGTERM", done, settings.steps, done * DT,
+                    settings.checkpointEvery > 0 ? "; --resume continues from there" : "");
     }
+    writeRecord(stoppedBy != 0 ? "interrupted" : FailedOutputFiles() > 0 ? "failed" : "finished");
     PrintOutputFailureSummary();
     RemoveStopHandlers();
     if (stoppedBy != 0) return 128 + stoppedBy;

@@ -31,9 +31,22 @@ struct ProgramRun {
     // longest of them bounds the length of the directory name.
     std::vector<std::string> outputNames = {};
     // Options of the program besides the common ones (--steps, --threads,
-    // --overwrite, --help).
+    // --overwrite, --checkpoint-every, --resume, --from-dump, --help).
     std::vector<RunOption> options = {};
+    // Resuming from a checkpoint: makes the state (allocation and the
+    // registration of what the program keeps outside the global arrays)
+    // without building a plant.  Null when the program cannot resume.
+    void (*makeState)() = nullptr;
+    // Starting from a plant state file: makes the state, reads the file at
+    // `path` and rebuilds the plant from it.  Returns the last step the file
+    // stands for, or -1 with the reason in *why (empty when the reader has
+    // already said it).  Null when the program cannot.
+    long (*fromPlantFile)(const std::string& path, std::string* why) = nullptr;
 };
+
+// Checkpoints are written every this many steps unless --checkpoint-every
+// says otherwise (0: none).
+constexpr long DEFAULT_CHECKPOINT_EVERY = 250000;
 
 // How a run ends (RunProgram's result).  A run stopped by SIGINT or SIGTERM
 // ends with 128 + the signal's number (130, 143).

@@ -115,7 +115,7 @@ void PrimeGrowthClocks() {
 
 void FinishInitialRoot() {
     rightsize = leftsize = plan::BODY_TOP_ROW + 1;
-    totalrootcellnrL = totalrootcellnrR = 21;
+    totalrootcellnrL = totalrootcellnrR = plan::EPIDERMIS_CELLS_PER_HALF;
     Plasmodesmatapatterning();
     maxmzsize();
     PrimeGrowthClocks();
@@ -136,6 +136,62 @@ void StartUp() {
 }
 
 void Step(long j, long last) { RunStep(j, last, kSimulatorCallees); }
+
+// The state of a resumed run comes from its checkpoint.
+void MakeState() {
+    counter2 = 0;
+    MakeArrays();
+}
+
+// The last line of a series "t\tleft\tright" at or before time t, if any.
+bool LastPairAtOrBefore(const std::string& path, int t, int* left, int* right) {
+    FILE* f = fopen(path.c_str(), "r");
+    if (f == nullptr) return false;
+    bool found = false;
+    int time, l, r;
+    while (fscanf(f, "%d\t%d\t%d\n", &time, &l, &r) == 3) {
+        if (time > t) break;
+        *left = l;
+        *right = r;
+        found = true;
+    }
+    fclose(f);
+    return found;
+}
+
+long FromPlantFile(const std::string& path, std::string* why) {
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string stem = "DumpPlantStateAt";
+    const std::string digits = base.compare(0, stem.size(), stem) == 0 ? base.substr(stem.size()) : "";
+    if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos ||
+        std::stol(digits) > 2000000000L) {
+        *why = "cannot tell the time of " + path + ": its name is not " + stem + " followed by the time";
+        return -1;
+    }
+    const int t = std::stoi(digits);
+    MakeState();
+    maxmzheight = plan::MERISTEM_TOP_ROW;
+    if (!InitPlantFromFileAt(path)) {
+        why->clear();
+        return -1;
+    }
+    // The root's length and epidermal cells counted with those that left at
+    // the top are not in the file: they are taken from the series of the run
+    // that wrote it, when they lie beside it, as they stood at its last line
+    // up to the file's time; otherwise they start again from the initial
+    // root's.
+    rightsize = leftsize = plan::BODY_TOP_ROW + 1;
+    totalrootcellnrL = totalrootcellnrR = plan::EPIDERMIS_CELLS_PER_HALF;
+    LastPairAtOrBefore(folder + "/Tracktotalrootsize", t, &leftsize, &rightsize);
+    LastPairAtOrBefore(folder + "/Tracktotalrootnumber", t, &totalrootcellnrL, &totalrootcellnrR);
+    // Cell tracking starts anew with the cells that pass from now on.
+    ResetCellTracking();
+    TrackCells(t);
+    // The file of time t is written after the last of the five steps of t.
+    return 5L * t + 4;
+}
 
 }  // namespace
 
@@ -175,8 +231,10 @@ std::vector<std::string> RootsimOutputNames() {
 }
 
 int RootsimMain(int argc, char** argv) {
-    return RunProgram(argc, argv,
-                      {"rootsim", NSTEPS_DEFAULT, StartUp, Step, FreeArrays, RootsimOutputNames()});
+    ProgramRun run{"rootsim", NSTEPS_DEFAULT, StartUp, Step, FreeArrays, RootsimOutputNames()};
+    run.makeState = MakeState;
+    run.fromPlantFile = FromPlantFile;
+    return RunProgram(argc, argv, run);
 }
 
 #ifndef ROOTSIM_NO_MAIN

@@ -61,14 +61,28 @@ void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
 bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
-bool InitPlantFromFile(int t) {
-    if (!ReadPlantStateFile(t)) return false;
-    // The file holds the tissue, the auxin, the patterns, the cell levels and
-    // the zonation; the cell geometry, the meristem's top and the carriers
-    // and coefficients of that very zonation are built from them.
+namespace {
+
+// Rebuilds from a plant state just read what its file does not hold: the
+// cell geometry, the meristem's top and the carriers and coefficients of its
+// very zonation.
+void RebuildReadPlant() {
     FindCellCorners();
     FindCellSizes();
     maxmzsize();
     RebuildCarriers();
+}
+
+}  // namespace
+
+bool InitPlantFromFile(int t) {
+    if (!ReadPlantStateFile(t)) return false;
+    RebuildReadPlant();
+    return true;
+}
+
+bool InitPlantFromFileAt(const std::string& path) {
+    if (!ReadPlantFileAt(Layout(), path)) return false;
+    RebuildReadPlant();
     return true;
 }

@@ -14,6 +14,7 @@ constexpr int TIP_TOP_ROW = 148;            // rows at or below belong to the ro
 constexpr int MERISTEM_BASE_ROW = 149;      // the wall under the first meristem band
 constexpr int MERISTEM_TOP_ROW = 212;       // the wall over the last meristem band
 constexpr int BODY_TOP_ROW = 1066;          // the wall over the last body cell
+constexpr int EPIDERMIS_CELLS_PER_HALF = 21;  // epidermal cells above the cap per half, initially
 constexpr int CELL_BAND = 9;                // rows from one meristem wall to the next
 constexpr int FIRST_BAND_LOW_ROW = MERISTEM_BASE_ROW + 2;  // cells starting at or below lie in the first band
 

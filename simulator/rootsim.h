@@ -119,6 +119,8 @@ void WritePlantToFile(int t);
 // rebuilds cell corners, sizes and the carrier state from what it read,
 // keeping the saved zonation and differentiation.
 bool InitPlantFromFile(int t);
+// The same for the plant state file at `path`.
+bool InitPlantFromFileAt(const std::string& path);
 // The reading half of InitPlantFromFile: the values of the file, checked
 // and stored, with nothing derived from them rebuilt.
 bool ReadPlantStateFile(int t);

@@ -73,7 +73,7 @@ TEST(Checkpoint, ContinuesExactlyThroughGrowth) {
     const long first = 288001, cut = 288160, last = 288300;
     Steps(first, cut);
     std::string why;
-    ASSERT_TRUE(WriteCheckpoint(cut, {{"Totalauxin", 12}}, &why)) << why;
+    ASSERT_TRUE(WriteCheckpoint(cut, last, 40, {{"Totalauxin", 12}}, &why)) << why;
     const int cellsAtCut = actcells;
     std::vector<int> grownAtCut(TimePrevGrowth, TimePrevGrowth + actcells);
     std::vector<double> diffAtCut(Diff, Diff + actcells);
@@ -91,6 +91,8 @@ TEST(Checkpoint, ContinuesExactlyThroughGrowth) {
     CheckpointInfo info;
     ASSERT_TRUE(ReadCheckpoint(CheckpointPath(), &info, &why)) << why;
     EXPECT_EQ(info.step, cut);
+    EXPECT_EQ(info.lastStep, last);
+    EXPECT_EQ(info.every, 40);
     EXPECT_EQ(info.program, "rootsim");
     ASSERT_EQ(info.appended.size(), 1u);
     EXPECT_EQ(info.appended[0].name, "Totalauxin");
@@ -109,7 +111,7 @@ TEST(Checkpoint, RefusesDamagedForeignAndMissingFiles) {
     maxmzheight = 212;
     InitPlant();
     std::string why;
-    ASSERT_TRUE(WriteCheckpoint(10, {}, &why)) << why;
+    ASSERT_TRUE(WriteCheckpoint(10, 20, 5, {}, &why)) << why;
     const std::string path = CheckpointPath();
     const std::string good = ReadBytes(path);
     ASSERT_GT(good.size(), 1000000u);
@@ -143,7 +145,7 @@ TEST(Checkpoint, RefusesDamagedForeignAndMissingFiles) {
 
     // Written by another program.
     SetProgramName("rootsim_b2");
-    ASSERT_TRUE(WriteCheckpoint(10, {}, &why)) << why;
+    ASSERT_TRUE(WriteCheckpoint(10, 20, 5, {}, &why)) << why;
     SetProgramName("rootsim");
     CheckpointInfo info;
     EXPECT_FALSE(ReadCheckpoint(path, &info, &why));

@@ -313,7 +313,9 @@ TEST(RunEnd, InterruptFinishesTheWritesInProgress) {
     run.Signal(SIGINT);
     EXPECT_EQ(run.Wait(), 130) << run.Err();
     EXPECT_NE(run.Err().find("stopped by SIGINT before the first step"), std::string::npos) << run.Err();
-    EXPECT_EQ(ListDir(tmp.path()).size(), 40u);
+    // The 40 pictures of time 0 and the run record, which says how it ended.
+    EXPECT_EQ(ListDir(tmp.path()).size(), 41u);
+    EXPECT_NE(ReadFile(tmp.path() + "/run.json").find("\"state\": \"interrupted\""), std::string::npos);
     ExpectOnlyWholePictures(tmp.path());
 }
 

@@ -35,7 +35,8 @@ class RealRunTest(unittest.TestCase):
         proc = support.run_tool(self.dir)
         self.assertEqual(proc.returncode, 0, proc.stderr)
         page = support.report_page(self.dir)
-        for text in ('rootsim (from the file names)', 'every file expected by time 600 '):
+        # the run record the program writes names it and says how the run ended
+        for text in ('rootsim (from run.json)', 'every file expected by time 600 ', 'finished'):
             self.assertTrue(text in page, text)
         figs = sorted(os.listdir(os.path.join(self.dir, 'report', 'fig')))
         self.assertEqual(len([f for f in figs if f.startswith('kymo-Track')]), 25)
