@@ -17,6 +17,7 @@
 
 #include "checkpoint.h"
 #include "outputs.h"
+#include "profile.h"
 #include "run_record.h"
 #include "state.h"
 #include "threads.h"
@@ -33,6 +34,7 @@ struct RunSettings {
     long checkpointEvery = DEFAULT_CHECKPOINT_EVERY;
     bool resume = false;
     std::string fromDump;
+    bool profile = false;
 };
 
 std::string StepCount(const char* option, const char* v, long most, long* out) {
@@ -87,6 +89,12 @@ std::vector<RunOption> CommonOptions(RunSettings* s, long fullSteps) {
          "with its checkpoint interval, unless --steps or --checkpoint-every say otherwise",
          [s](const char*) -> std::string {
              s->resume = true;
+             return "";
+         }},
+        {"--profile", nullptr,
+         "time every part of each step and print where the run's time went at its end (standard error)",
+         [s](const char*) -> std::string {
+             s->profile = true;
              return "";
          }},
         {"--from-dump", "FILE",
@@ -515,6 +523,10 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
     };
     writeRecord("running");
 
+    PhaseProfile profile;
+    if (settings.profile) runProfile = &profile;
+    const int checkpointPhase = profile.Phase("checkpoint");
+    profile.Start();
     Progress progress(first, settings.steps);
     long done = first - 1;
     for (long j = first; j <= settings.steps && stopSignal == 0; j++) {
@@ -523,12 +535,14 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
         done = j;
         record.stepsDone = j;
         if (settings.checkpointEvery > 0 && j % settings.checkpointEvery == 0 && j < settings.steps) {
-            TakeCheckpoint(j, settings.steps, settings.checkpointEvery);
+            Timed(checkpointPhase, [&] { TakeCheckpoint(j, settings.steps, settings.checkpointEvery); });
             writeRecord("running");
         }
         if ((j & 63) == 0) progress.Update(j);
     }
     const int stoppedBy = stopSignal;
+    profile.Stop(done - first + 1);
+    runProfile = nullptr;
     // A run stopped by a signal can go on from where it stopped.
     if (stoppedBy != 0 && settings.checkpointEvery > 0 && done >= first)
         TakeCheckpoint(done, settings.steps, settings.checkpointEvery);
@@ -548,6 +562,7 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
                     settings.checkpointEvery > 0 ? "; --resume continues from there" : "");
     }
     writeRecord(stoppedBy != 0 ? "interrupted" : FailedOutputFiles() > 0 ? "failed" : "finished");
+    if (settings.profile) profile.Print(stderr);
     PrintOutputFailureSummary();
     RemoveStopHandlers();
     if (stoppedBy != 0) return 128 + stoppedBy;

@@ -8,6 +8,7 @@
 
 #include "plan.h"
 #include "plant_file.h"
+#include "profile.h"
 #include "run.h"
 
 // ---------------------------------------------------------------------------
@@ -135,7 +136,36 @@ void StartUp() {
     fflush(stdout);
 }
 
-void Step(long j, long last) { RunStep(j, last, kSimulatorCallees); }
+// The callees of the schedule, each timed in the run's profile.
+#define ROOTSIM_TIMED(F)                                        \
+    [](int g) {                                                 \
+        static const int phase = runProfile->Phase(#F);         \
+        Timed(phase, [g] { F(g); });                            \
+    }
+const ScheduleCallees kProfiledCallees = {
+    ROOTSIM_TIMED(UpdateAuxin),
+    ROOTSIM_TIMED(UpdateGeneExpression),
+    ROOTSIM_TIMED(Growth),
+    ROOTSIM_TIMED(UpdateMembraneProteinsAndFluxes),
+    ROOTSIM_TIMED(TrackCells),
+    ROOTSIM_TIMED(WritePlantToFile),
+    ROOTSIM_TIMED(SaveTotAuxin),
+    ROOTSIM_TIMED(SaveTotPlts),
+    ROOTSIM_TIMED(TrackCellTypeSpaceTime),
+    ROOTSIM_TIMED(TrackPltsSpaceTime),
+    ROOTSIM_TIMED(TrackAuxSpaceTime),
+    ROOTSIM_TIMED(Tracktotalmeasures),
+    ROOTSIM_TIMED(MakeGraphics),
+    ROOTSIM_TIMED(SaveGradGridRes),
+    [](int g, int column, int row) {
+        static const int phase = runProfile->Phase("SaveTemp");
+        Timed(phase, [=] { SaveTemp(g, column, row); });
+    },
+    ROOTSIM_TIMED(SaveTempQC),
+};
+#undef ROOTSIM_TIMED
+
+void Step(long j, long last) { RunStep(j, last, runProfile != nullptr ? kProfiledCallees : kSimulatorCallees); }
 
 // The state of a resumed run comes from its checkpoint.
 void MakeState() {

@@ -117,8 +117,13 @@ TEST(CommandLine, RejectsBadStepCount) {
 
 TEST(CommandLine, ShortRunCompletes) {
     TempDir tmp;
-    auto r = RunCommand(ShellQuote(ROOTSIM_BIN) + " --steps 100 " + ShellQuote(tmp.path()));
+    auto r = RunCommand(ShellQuote(ROOTSIM_BIN) + " --steps 100 --profile " + ShellQuote(tmp.path()));
     EXPECT_EQ(r.status, 0) << r.err;
+    // The profile counts every call of the schedule's callees.
+    EXPECT_NE(r.err.find("profile of 100 steps"), std::string::npos) << r.err;
+    for (const char* line : {"UpdateAuxin                             100", "UpdateGeneExpression                     10",
+                             "UpdateMembraneProteinsAndFluxes          10", "SaveTotAuxin                              1"})
+        EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n" << r.err;
     EXPECT_NE(r.out.find("actually starting simulation\n"), std::string::npos);
     // Progress goes to standard error, never to standard output.
     EXPECT_EQ(r.out.find("steps/s"), std::string::npos);
