@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "rootsim.h"
 #ifdef LAYOUT_PICTURES_BFAMILY
 #include "bfamily.h"
+#else
+#include "rootsim.h"
 #endif
 
 namespace {

@@ -16,8 +16,10 @@
 
 #include "bfamily.h"
 #include "plan.h"
-#include "rootsim.h"
-#include "temporary_machinery.h"
+#include "bfamily.h"
+#include "geometry.h"
+#include "initial_cells.h"
+#include "layout_tools.h"
 
 static_assert(NCOLS == bplan::GRID_COLS && NROWS == bplan::GRID_ROWS,
               "the b family is built for the 141 x 873 grid");
@@ -28,59 +30,16 @@ namespace {
 using namespace bplan;
 
 // ---------------------------------------------------------------------------
-// Geometry of the tip
+// Geometry of the tip (the curve and line types of layout_tools.h)
 
-constexpr double IntPow(double x, int n) {
-    double p = 1;
-    for (int i = 0; i < n; i++) p *= x;
-    return p;
-}
-
-// The double nearest 1/n, as the inverse forms use it.
-constexpr double InverseExponent(int n) {
-    return n == 2 ? 0.5 : (n == 3 ? 0.3333333333333333 : (n == 4 ? 0.25 : 0.2));
-}
-
-// A layer curve of the tip: row F(k) = int(k^n * a + o) at distance k from
-// the axis (forward form), and the inverse form that keeps the curve a
-// connected line where it is steep, as rootsim's curves.
-struct Curve {
-    int n;
-    double a;
-    double o;
-
-    double Power(int k) const {
-        double dk = static_cast<double>(k);
-        return n == 2 ? dk * dk : std::pow(std::fabs(dk), static_cast<double>(n));
-    }
-    // The curve's real row at distance k (no truncation).
-    double At(int k) const { return Power(k) * a + o; }
-    int Row(int k) const { return static_cast<int>(At(k)); }
-    bool On(int k, int r) const {
-        if (Row(k) == r) return true;
-        if (r < o) return false;
-        return static_cast<int>(std::pow((r - o) / a, InverseExponent(n))) == k;
-    }
-};
-
-// The curve of power n with offset o (its row at the axis) that passes
-// through row `row` at distance k from the axis.
-constexpr Curve Through(int n, double o, int k, int row) { return Curve{n, (row - o) / IntPow(k, n), o}; }
-
-// A radial line of the tip: row int(s * c + b) at column c of the left half
-// (forward form) or column int((r - b) / s) at row r (inverse form), through
-// the centre (AXIS, centre row).
-struct Line {
-    double s;
-    double b;
-
-    double At(int col) const { return s * col + b; }
-    int Row(int col) const { return static_cast<int>(At(col)); }
-    int Col(int r) const { return static_cast<int>((r - b) / s); }
-    bool On(int col, int r) const { return Row(col) == r || Col(r) == col; }
-};
-
-constexpr Line Radial(double slope, int centreRow) { return Line{slope, centreRow - slope * AXIS_COL}; }
+using layout::CurveThrough;
+using layout::RadialThrough;
+using layout::SetCyto;
+using layout::SetTct;
+using layout::SetTmt;
+using layout::SetWall;
+using Curve = layout::TipCurve;
+using Line = layout::RadialLine;
 
 // Everything that shapes a tip.
 struct Tip {
@@ -104,19 +63,19 @@ struct Tip {
 // 49/92, so a coefficient a becomes a * (119/141) / (49/92)^n and a slope s
 // about 1.6 s).
 constexpr Tip kTipB2{
-    Through(3, TIP_FIRST_ROW, AXIS_COL - WALL_LRC, MERISTEM_BASE_ROW),
+    CurveThrough(3, TIP_FIRST_ROW, AXIS_COL - WALL_LRC, MERISTEM_BASE_ROW),
     Curve{3, 0.00102, 46},
     Curve{3, 0.000744, 72},
     Curve{2, 0.00953, 90},
-    Through(3, 101, AXIS_COL - WALL_EPIDERMIS, MERISTEM_BASE_ROW),
-    Through(3, 110, AXIS_COL - WALL_CORTEX, MERISTEM_BASE_ROW),
-    Through(4, 115, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
-    Through(5, 119, AXIS_COL - WALL_PERICYCLE, MERISTEM_BASE_ROW),
-    Through(3, 119, AXIS_COL - WALL_VASC_OUTER, MERISTEM_BASE_ROW),
-    Radial(0.8, RADIAL_CENTRE_ROW),
-    Radial(1.6, RADIAL_CENTRE_ROW),
-    Radial(3.3, RADIAL_CENTRE_ROW),
-    Radial(8.0, RADIAL_CENTRE_ROW),
+    CurveThrough(3, 101, AXIS_COL - WALL_EPIDERMIS, MERISTEM_BASE_ROW),
+    CurveThrough(3, 110, AXIS_COL - WALL_CORTEX, MERISTEM_BASE_ROW),
+    CurveThrough(4, 115, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
+    CurveThrough(5, 119, AXIS_COL - WALL_PERICYCLE, MERISTEM_BASE_ROW),
+    CurveThrough(3, 119, AXIS_COL - WALL_VASC_OUTER, MERISTEM_BASE_ROW),
+    RadialThrough(0.8, RADIAL_CENTRE_ROW),
+    RadialThrough(1.6, RADIAL_CENTRE_ROW),
+    RadialThrough(3.3, RADIAL_CENTRE_ROW),
+    RadialThrough(8.0, RADIAL_CENTRE_ROW),
     false,
     0,
 };
@@ -128,19 +87,19 @@ constexpr Tip kTipB2{
 // lines are shallower than b2's so that the columella and cap sectors fit
 // the lower tip.
 constexpr Tip kTipB3{
-    Through(4, TIP_FIRST_ROW, AXIS_COL - WALL_LRC, MERISTEM_BASE_ROW),
+    CurveThrough(4, TIP_FIRST_ROW, AXIS_COL - WALL_LRC, MERISTEM_BASE_ROW),
     Curve{4, 2.59e-05, 36},
     Curve{3, 0.000583, 55},
     Curve{2, 0.01276, 68},
-    Through(3, 78, AXIS_COL - WALL_EPIDERMIS, MERISTEM_BASE_ROW),
-    Through(3, B3_QC_BOTTOM_ROW - 1, AXIS_COL - WALL_CORTEX, MERISTEM_BASE_ROW),
-    Through(5, 94, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
+    CurveThrough(3, 78, AXIS_COL - WALL_EPIDERMIS, MERISTEM_BASE_ROW),
+    CurveThrough(3, B3_QC_BOTTOM_ROW - 1, AXIS_COL - WALL_CORTEX, MERISTEM_BASE_ROW),
+    CurveThrough(5, 94, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
     Curve{},
     Curve{},
-    Radial(0.7, B3_RADIAL_CENTRE_ROW),
-    Radial(1.4, B3_RADIAL_CENTRE_ROW),
-    Radial(2.8, B3_RADIAL_CENTRE_ROW),
-    Radial(5.0, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(0.7, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(1.4, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(2.8, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(5.0, B3_RADIAL_CENTRE_ROW),
     true,
     B3_STELE_BOTTOM_ROW,
 };
@@ -157,15 +116,8 @@ constexpr Straight kStraightB2{MERISTEM_TOP_ROW, BODY_TOP_ROW, LRC_TOP_ROW};
 constexpr Straight kStraightB3{B3_MERISTEM_TOP_ROW, B3_BODY_TOP_ROW, B3_LRC_TOP_ROW};
 
 // ---------------------------------------------------------------------------
-// Writers of a left-half point and its mirror
+// Reading the grid
 
-void SetWall(int col, int r) { Tc[col][r] = Tc[MIRRORSUM - col][r] = TC_WALL; }
-void SetTct(int col, int r, int t) { Tct[col][r] = Tct[MIRRORSUM - col][r] = t; }
-void SetCyto(int col, int r, int t) {
-    Tc[col][r] = Tc[MIRRORSUM - col][r] = TC_CYTO;
-    SetTct(col, r, t);
-}
-void SetTmt(int col, int r, int side) { Tmt[col][r] = Tmt[MIRRORSUM - col][r] = side; }
 bool IsWall(int col, int r) { return Tc[col][r] == TC_WALL; }
 bool IsOutside(int col, int r) { return Tc[col][r] == TC_OUTSIDE; }
 bool IsStele(int t) { return t >= TCT_PERICYCLE && t <= TCT_VASC_CENTRAL; }
@@ -183,10 +135,7 @@ bool InSteleInitials(const Tip& tip, int col, int r) {
 // cap, the lateral root cap file lies outside the epidermis; steleOnly draws
 // the pericycle and the vascular files alone (b3's stele initials).
 void LayerRow(int r, bool withCap, bool steleOnly) {
-    struct Band {
-        int tct, from, to;
-    };
-    static const Band bands[] = {
+    static const layout::FileBand files[] = {
         {TCT_VASC_OUTER, AXIS, WALL_VASC_CENTRAL},
         {TCT_VASC_OUTER, WALL_VASC_CENTRAL, WALL_VASC_MIDDLE},
         {TCT_VASC_OUTER, WALL_VASC_MIDDLE, WALL_VASC_OUTER},
@@ -194,18 +143,13 @@ void LayerRow(int r, bool withCap, bool steleOnly) {
         {TCT_ENDODERMIS, WALL_PERICYCLE, WALL_ENDODERMIS},
         {TCT_CORTEX, WALL_ENDODERMIS, WALL_CORTEX},
     };
+    static const layout::FileBand cap = {TCT_LRC1, WALL_EPIDERMIS, WALL_LRC};
+    constexpr int kSteleFiles = 4;  // the three vascular files and the pericycle
     SetWall(AXIS, r);
-    for (const Band& bd : bands) {
-        if (steleOnly && bd.tct < TCT_PERICYCLE) break;
-        for (int col = bd.from; col >= bd.to; col--) SetTct(col, r, bd.tct);
-        SetWall(bd.to, r);
-    }
+    layout::LayerFiles(r, files, steleOnly ? kSteleFiles : 6);
     if (steleOnly) return;
     SetWall(WALL_EPIDERMIS, r);
-    if (withCap) {
-        for (int col = WALL_EPIDERMIS; col >= WALL_LRC; col--) SetTct(col, r, TCT_LRC1);
-        SetWall(WALL_LRC, r);
-    }
+    if (withCap) layout::LayerFiles(r, &cap, 1);
 }
 
 // A point of the tip: inside the dome, below the base wall and (b3) outside
@@ -370,10 +314,10 @@ void BuildLayout(const Straight& st, const Tip& tip) {
 
     // 11. 4-connected walls, 12. membranes, 13. wall codes, 14. vascular
     // files from the axis outward.
-    tempmachinery::CloseDiagonalWallGaps();
-    tempmachinery::MarkMembranes(TIP_FIRST_ROW, st.bodyTopRow);
-    tempmachinery::MarkWallTissue(TIP_FIRST_ROW, st.bodyTopRow);
-    tempmachinery::RelabelVascularFiles(TIP_FIRST_ROW, st.bodyTopRow);
+    layout::CloseDiagonalWallGaps();
+    layout::MarkMembranes(TIP_FIRST_ROW, st.bodyTopRow);
+    layout::MarkWallTissue(TIP_FIRST_ROW, st.bodyTopRow);
+    layout::RelabelVascularFiles(TIP_FIRST_ROW, st.bodyTopRow);
 }
 
 // ---------------------------------------------------------------------------
@@ -383,7 +327,7 @@ constexpr int kSideShootward = 1;
 constexpr int kSideRootward = 2;
 constexpr int kSideInner = 3;
 constexpr int kSideOuter = 4;
-constexpr int kUnclassified = 10;
+constexpr int kUnclassified = layout::TMT_UNCLASSIFIED;
 
 // The side of a point of a straight cell from the cell's bounding box: with
 // rowsFirst (rootsim, b1/b2/b4) the top and bottom rows win at the corners,
@@ -471,7 +415,7 @@ bool IsStraightCell(const Tip& tip, int x) {
 
 void ClassifyMembranes(const Straight& st, const Tip& tip, bool rowsFirst) {
     // 1. Every membrane point unclassified.
-    tempmachinery::MarkUnclassifiedMembranes(TIP_FIRST_ROW, st.bodyTopRow);
+    layout::MarkUnclassifiedMembranes(TIP_FIRST_ROW, st.bodyTopRow);
 
     // 2. Straight cells: sides from the bounding box.
     for (int r = TIP_FIRST_ROW; r <= st.bodyTopRow; r++)
@@ -509,80 +453,8 @@ void ClassifyMembranes(const Straight& st, const Tip& tip, bool rowsFirst) {
         }
 
     // 5. Walls carry the wall code; 6. the symmetry report.
-    tempmachinery::MarkWallTissue(0, NROWS - 1);
-    tempmachinery::ReportMembraneAsymmetry();
-}
-
-// ---------------------------------------------------------------------------
-// Initial conditions
-
-// Starting levels of a tip or meristem cell by tissue (rootsim's).
-struct TissueStart {
-    double arf, aa, bb, cc, dd, plts;
-};
-const TissueStart& StartFor(int t) {
-    static const TissueStart qc{45, 25, 25, 30, 60, 125};
-    static const TissueStart stele{0, 25, 25, 20, 50, 135};
-    static const TissueStart epidermis{0, 25, 20, 30, 60, 145};
-    static const TissueStart cap{0, 0, 0, 30, 50, 125};
-    static const TissueStart other{0, 0, 0, 20, 35, 75};
-    if (t == TCT_QC) return qc;
-    if (IsStele(t)) return stele;
-    if (t == TCT_EPIDERMIS) return epidermis;
-    if (t >= TCT_LRC1 && t <= TCT_LRC4) return cap;
-    return other;
-}
-constexpr double kBodyPlts = 175;
-constexpr double kInitialAuxin = 40.0;
-
-// thirdBandCount: the division count of the cells from the third meristem band
-// up (rootsim's InitConditions gives 3, its priming 2).
-void SetInitialCells(int meristemTopRow, int thirdBandCount) {
-    for (int x = 0; x < actcells; x++) {
-        MeanCells[x] = 100;
-        ARF[x] = 0;
-        AA[x] = 20;
-        BB[x] = 20;
-        CC[x] = 30;
-        DD[x] = 55;
-        Plt[x] = 0;
-        Plts[x] = 0;
-        ARR1[x] = 0;
-        ARR12[x] = 0;
-        Aux1[x] = 100;
-        Pin[x] = 100;
-        Pin2[x] = 100;
-        PP[x] = 0;
-        divTF[x] = 100;
-
-        // Division count from the band of the cell's lowest row; tip cells
-        // keep theirs.
-        const int m = CellMinJ[x];
-        if (m >= THIRD_BAND_FIRST_ROW)
-            CellDivNr[x] = thirdBandCount;
-        else if (m >= SECOND_BAND_FIRST_ROW)
-            CellDivNr[x] = 1;
-        else if (m >= STEM_DAUGHTER_ROW)
-            CellDivNr[x] = 0;
-
-        if (CellMaxJ[x] >= meristemTopRow) {
-            Plts[x] = kBodyPlts;
-        } else {
-            const TissueStart& s = StartFor(Tct[(CellMinI[x] + CellMaxI[x]) / 2][(CellMinJ[x] + CellMaxJ[x]) / 2]);
-            ARF[x] = s.arf;
-            AA[x] = s.aa;
-            BB[x] = s.bb;
-            CC[x] = s.cc;
-            DD[x] = s.dd;
-            Plts[x] = s.plts;
-            Yuc3[x] = 0;
-            Gh33[x] = 100;
-            Gh317[x] = 0;
-        }
-        TimePrevGrowth[x] = 0;
-        Diff[x] = 0;
-        CellZonationState[x] = 0;
-    }
+    layout::MarkWallTissue(0, NROWS - 1);
+    layout::ReportMembraneAsymmetry();
 }
 
 }  // namespace
@@ -594,19 +466,15 @@ void SetUpTissueLayout() { BuildLayout(kStraightB2, kTipB2); }
 
 void SetUpMembraneTypes() { ClassifyMembranes(kStraightB2, kTipB2, true); }
 
-// TEMPORARY: numbering and geometry are grid-generic machinery;
-// until the split they come from the local versions.
-void NumberCells() { tempmachinery::NumberCellsScanning(NUMBER_SCAN_TOP_ROW, NUMBER_SCAN_WIDTH); }
-void FindCellCorners() { tempmachinery::FindCellCornersOfGrid(); }
-void FindCellSizes() { tempmachinery::FindCellSizesOfGrid(); }
+void NumberCells() { NumberCellsByScan(NUMBER_SCAN_TOP_ROW, NUMBER_SCAN_WIDTH); }
+void FindCellCorners() { ComputeCellCorners(); }
+void FindCellSizes() { ComputeCellSizes(); }
 
 // As rootsim's with the b landmarks, without the plasmodesmata
 // pattern (the b family has none).
 void InitConditions() {
-    SetInitialCells(MERISTEM_TOP_ROW, 3);
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] != TC_OUTSIDE && Cell[i][j] >= 0) Caux1[i][j] = kInitialAuxin;
+    rules::SetInitialCells({MERISTEM_TOP_ROW, STEM_DAUGHTER_ROW, SECOND_BAND_FIRST_ROW, THIRD_BAND_FIRST_ROW, 3});
+    rules::FillInitialAuxin(false);
 }
 
 void InitPlant() {
@@ -635,10 +503,9 @@ void SetUpMembraneTypes() { ClassifyMembranes(kStraightB3, kTipB3, false); }
 // rootsim's InitConditions gives 3 and its priming 2), and fills the whole
 // tissue with auxin, walls included.
 void InitConditions() {
-    SetInitialCells(B3_MERISTEM_TOP_ROW, 2);
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] != TC_OUTSIDE) Caux1[i][j] = kInitialAuxin;
+    rules::SetInitialCells(
+        {B3_MERISTEM_TOP_ROW, STEM_DAUGHTER_ROW, SECOND_BAND_FIRST_ROW, THIRD_BAND_FIRST_ROW, 2});
+    rules::FillInitialAuxin(true);
 }
 
 }  // namespace b3

@@ -2,7 +2,7 @@
 #include "bfamily.h"
 
 #include "plan.h"
-#include "rootsim.h"
+#include "bfamily.h"
 
 namespace bfamily {
 

@@ -10,6 +10,11 @@
 // Entries not written yet are null; the code that calls them comes with them.
 #pragma once
 
+#include "renumbering.h"
+#include "state.h"
+#include "threads.h"
+#include "transport.h"
+
 namespace bfamily {
 
 struct Rules {
@@ -56,8 +61,30 @@ const Rules& Installed();
 
 }  // namespace bfamily
 
-// The b family's own versions of the functions b3 replaces (InitPlant.cpp);
-// the shared versions have the plain names of rootsim.h.
+// ---------------------------------------------------------------------------
+// The functions of the b family's sources.  The plain names are the versions
+// the programs share (those of rootsim_b2); b1, b3 and b4 have their own in
+// namespaces of their names.
+
+// The b family's own grid field: the pattern of LAX3-type influx carriers,
+// point by point (moved with the tissue, copied at division, saved in the
+// plant file).
+extern double** Lax3PrePat;
+
+// Main
+void MakeArrays();
+void FreeArrays();
+void Start(int argc, char** argv);
+
+// InitPlant
+void SetUpTissueLayout();
+void SetUpMembraneTypes();
+void NumberCells();
+void FindCellCorners();
+void FindCellSizes();
+void InitConditions();
+void InitPlant();
+
 namespace b3 {
 void SetUpTissueLayout();
 void SetUpMembraneTypes();

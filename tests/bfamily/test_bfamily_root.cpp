@@ -11,7 +11,7 @@
 
 #include "bfamily.h"
 #include "plan.h"
-#include "rootsim.h"
+#include "bfamily.h"
 
 using namespace bplan;
 
