@@ -3,6 +3,7 @@
 // those of the left half; the right half is their mirror (MIRRORSUM - c).
 #pragma once
 
+#include "cellular_diffusion.h"
 #include "grid.h"
 
 namespace plan {
@@ -72,5 +73,22 @@ constexpr int CELL_PROFILE_ENDO_COL = 75;
 constexpr int CELL_PROFILE_VASC_COL = 97;
 constexpr int HEIGHT_MARK_LOW = MERISTEM_BASE_ROW;  // band of the growth-height marks
 constexpr int HEIGHT_MARK_HIGH = MERISTEM_TOP_ROW;
+
+// ---------------------------------------------------------------------------
+// The landmarks of the rules rootsim shares with other programs (rules/),
+// each given with the meaning the rule's header states.
+struct Landmarks {
+    // Gene network (rules/gene_network.h).
+    static constexpr int ARF_CAP_RAMP_START = 161;   // the cap's ARF target falls from here ...
+    static constexpr int ARF_CAP_RAMP_ROWS = 43;     // ... to 30 % over these rows
+    static constexpr int ARF_CAP_MIN_ROW = 162;
+    static constexpr int GH317_MIN_ROW = TIP_TOP_ROW;
+    static constexpr int ARR1_RAMP_START = 388800;   // ARR1 switches on between these times
+    static constexpr int ARR1_RAMP_LAST = 431999;
+    static constexpr double ARR1_RAMP_LENGTH = 43200.0;
+    // Rows 0..TIP_LOSS_LAST_ROW lose 1/72000 of PLETHORA per call in the
+    // first columella tier and the outermost cap layer.
+    static constexpr TipLoss PLTS_TIP_LOSS = {TIP_LOSS_LAST_ROW, TCT_COLUMELLA1, TCT_LRC1, 1.388888888888889e-05};
+};
 
 }  // namespace plan
