@@ -16,6 +16,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 
 #include "checkpoint.h"
 #include "coefficients.h"
@@ -57,10 +58,11 @@ struct CarrierUpdate {
     static inline int epiCount = 0;
     static inline int epiBoundaries[Rules::EPI_MAX_BOUNDARIES];
 
-    // A resumed run continues with the very extents an uninterrupted one has.
-    static void RegisterCheckpointState() {
-        AddCheckpointState("carriers.written", written, sizeof written);
-        AddCheckpointState("carriers.written_known", &writtenKnown, sizeof writtenKnown);
+    // A resumed run continues with the very extents an uninterrupted one has;
+    // the names of the entries start with `prefix`.
+    static void RegisterCheckpointState(const std::string& prefix) {
+        AddCheckpointState((prefix + "carriers.written").c_str(), written, sizeof written);
+        AddCheckpointState((prefix + "carriers.written_known").c_str(), &writtenKnown, sizeof writtenKnown);
     }
 
     // Decides the rows of pair p this call writes and records those that will

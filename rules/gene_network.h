@@ -76,6 +76,43 @@ constexpr double ARR_PRODUCTION = 0.02;
 constexpr double ARR_DECAY = 2e-4;
 }  // namespace genes
 
+// ARF change of a cell over dt toward the target e, lost in proportion to
+// its level and less so the more auxin the cell holds.
+inline double ArfChange(int x, double e, double dt) {
+    using namespace genes;
+    const double M = MeanCells[x];
+    const double loss = 0.01 * ARF[x] * 0.01 / (ARF_AUXIN_SQ * Square(M) + ARF_AUXIN_BASE);
+    const double dARF = dt * ((e - ARF[x]) * ARF_PRODUCTION - loss);
+    if (ARF[x] + dARF < 0) {
+        std::cout << " ARFS reduced to " << (ARF[x] + dARF) << "production is " << (ARF_PRODUCTION * (e - ARF[x]))
+                  << " loss is " << loss << " Arf were " << ARF[x] << " dtarf " << dARF << " tspeed " << dt
+                  << std::endl;
+    }
+    return dARF;
+}
+
+// Changes of the four-stage delay chain ARF -> AA -> BB -> CC -> DD over dt.
+inline void DelayChainChanges(int x, double dt, double* dAA, double* dBB, double* dCC, double* dDD) {
+    using namespace genes;
+    *dAA = dt * (CHAIN_PRODUCTION * PositiveSigmoid(ARF[x], CHAIN_K, CHAIN_NORM) - CHAIN_DECAY * AA[x]);
+    *dBB = dt * (CHAIN_PRODUCTION * PositiveSigmoid(AA[x], CHAIN_K, CHAIN_NORM) - CHAIN_DECAY * BB[x]);
+    *dCC = dt * (CHAIN_PRODUCTION * PositiveSigmoid(BB[x], CHAIN_K, CHAIN_NORM) - CHAIN_DECAY * CC[x]);
+    *dDD = dt * (CHAIN_PRODUCTION * PositiveSigmoid(CC[x], CHAIN_K, CHAIN_NORM) - CHAIN_DECAY * DD[x]);
+}
+
+// Changes of the conjugation (Gh33) and synthesis (Yuc3) enzymes over dt:
+// made by PLETHORA (Gh33 where it is low), only decaying in mature cells.
+inline void EnzymeChanges(int x, double dt, double* dGh33, double* dYuc3) {
+    using namespace genes;
+    if (CellZonationState[x] == Z_MATURE) {
+        *dGh33 = dt * (-ENZYME_DECAY * Gh33[x]);
+        *dYuc3 = dt * (-ENZYME_DECAY * Yuc3[x]);
+    } else {
+        *dGh33 = dt * (ENZYME_PRODUCTION * NegativeSigmoid(Plts[x], 100, 0) - ENZYME_DECAY * Gh33[x]);
+        *dYuc3 = dt * (ENZYME_PRODUCTION * PositiveSigmoid(Plts[x], 200, 0) - ENZYME_DECAY * Yuc3[x]);
+    }
+}
+
 // PLETHORA change of a cell over dt for the given drive; sets its expression.
 inline double UpdatePltsOf(int cell, double drive, double dt) {
     using namespace genes;
@@ -118,23 +155,11 @@ void GeneNetworkStep(int time) {
                                            static_cast<double>(P::ARF_CAP_RAMP_ROWS)) +
                        0.3);
         }
-        const double loss = 0.01 * ARF[x] * 0.01 / (ARF_AUXIN_SQ * Square(M) + ARF_AUXIN_BASE);
-        const double dARF = dt * ((e - ARF[x]) * ARF_PRODUCTION - loss);
-        if (ARF[x] + dARF < 0) {
-            std::cout << " ARFS reduced to " << (ARF[x] + dARF) << "production is "
-                      << (ARF_PRODUCTION * (e - ARF[x])) << " loss is " << loss << " Arf were "
-                      << ARF[x] << " dtarf " << dARF << " tspeed " << dt << std::endl;
-        }
+        const double dARF = ArfChange(x, e, dt);
 
         // 3. Delay chain.
-        const double dAA = dt * (CHAIN_PRODUCTION * PositiveSigmoid(ARF[x], CHAIN_K, CHAIN_NORM) -
-                                 CHAIN_DECAY * AA[x]);
-        const double dBB = dt * (CHAIN_PRODUCTION * PositiveSigmoid(AA[x], CHAIN_K, CHAIN_NORM) -
-                                 CHAIN_DECAY * BB[x]);
-        const double dCC = dt * (CHAIN_PRODUCTION * PositiveSigmoid(BB[x], CHAIN_K, CHAIN_NORM) -
-                                 CHAIN_DECAY * CC[x]);
-        const double dDD = dt * (CHAIN_PRODUCTION * PositiveSigmoid(CC[x], CHAIN_K, CHAIN_NORM) -
-                                 CHAIN_DECAY * DD[x]);
+        double dAA, dBB, dCC, dDD;
+        DelayChainChanges(x, dt, &dAA, &dBB, &dCC, &dDD);
 
         // 4. PLETHORA.
         const double drive = PositiveSigmoid(DD[x], CHAIN_K, CHAIN_NORM) * NegativeSigmoid(ARR12[x], 35, 100);
@@ -149,13 +174,7 @@ void GeneNetworkStep(int time) {
 
         // 6. Auxin synthesis and conjugation enzymes.
         double dGh33, dYuc3;
-        if (CellZonationState[x] == Z_MATURE) {
-            dGh33 = dt * (-ENZYME_DECAY * Gh33[x]);
-            dYuc3 = dt * (-ENZYME_DECAY * Yuc3[x]);
-        } else {
-            dGh33 = dt * (ENZYME_PRODUCTION * NegativeSigmoid(Plts[x], 100, 0) - ENZYME_DECAY * Gh33[x]);
-            dYuc3 = dt * (ENZYME_PRODUCTION * PositiveSigmoid(Plts[x], 200, 0) - ENZYME_DECAY * Yuc3[x]);
-        }
+        EnzymeChanges(x, dt, &dGh33, &dYuc3);
 
         // 7. Cytokinin response regulators.
         double dARR1, dARR12;

@@ -111,17 +111,21 @@ constexpr double DILUTION_SLOPE = 0.8888888888888888;
 constexpr double DILUTION_BASE = 16.0;
 constexpr double ONE_ROW_OF_L = 0.8888888888888888;  // growth of l by one row
 
+// The shift of a cell growing by one row under its top: the two rows below
+// its top membrane repeat the old row maxJ - 2 (the auxin of row maxJ is the
+// old row maxJ - 1), everything above moves up.
+inline GrowthShift ShiftBelowTop(int cell) {
+    const GrowthShift g = ShiftCellUp(cell, CellMaxJ[cell] - 2);
+    for (int k = g.scanLo; k <= g.scanHi; k++) CopyTissue(k, g.maxJ - 1, k, g.maxJ);
+    return g;
+}
+
 // Growth of the cell by one row at time t: the rows below its top membrane
 // repeat the row two under it, the auxin of its columns is diluted by the
 // added row and, for flag 0 (not elongating), so are its regulator levels;
 // then cull(t) removes what reached the top of the domain.
 inline void GrowCellByOneRow(int t, int cell, int flag, void (*cull)(int)) {
-    const GrowthShift g = ShiftCellUp(cell, CellMaxJ[cell] - 2);
-
-    // The two rows below the top membrane repeat the old row maxJ - 2; the
-    // auxin of row maxJ is the old row maxJ - 1.
-    for (int k = g.scanLo; k <= g.scanHi; k++) CopyTissue(k, g.maxJ - 1, k, g.maxJ);
-
+    const GrowthShift g = ShiftBelowTop(cell);
     const double l = (g.H - DILUTION_BASE) * DILUTION_SLOPE + DILUTION_BASE;
     DiluteGrownAuxin(g, l / (l + 1));
     if (flag == 0) DiluteCellLevels(cell, l / (l + ONE_ROW_OF_L));
@@ -194,6 +198,20 @@ inline SplitResult DivideAtMiddle(int t, int cell, int stemRow, int* lower, int*
 
 constexpr double REMOVED_AUXIN = -10.0;  // auxin of a removed point
 
+// Removes the points of columns minI..maxI, rows fromRow..toRow, and of the
+// side-wall columns beside them; a side-wall point stays where the column
+// beyond still holds a cell at its row or the row below.
+inline void RemoveColumnsFromTop(int minI, int maxI, int fromRow, int toRow) {
+    for (int k = minI - 1; k <= maxI + 1; k++) {
+        if (k < 0 || k >= NCOLS) continue;
+        for (int r = fromRow; r <= toRow; r++) {
+            if (k == minI - 1 && (CellAtPoint(minI - 2, r) != -1 || CellAtPoint(minI - 2, r - 1) != -1)) continue;
+            if (k == maxI + 1 && (CellAtPoint(maxI + 2, r) != -1 || CellAtPoint(maxI + 2, r - 1) != -1)) continue;
+            RemovePoint(k, r, REMOVED_AUXIN, true);
+        }
+    }
+}
+
 // Removes cell c from the grid: its points, its upper wall and its side walls
 // (a side-wall point stays where the column beyond still holds a cell at its
 // row or the row below); its lower wall stays as the new top of the file.
@@ -211,15 +229,7 @@ inline void RemoveCellFromTop(int c) {
             totalrootcellnrR += 1;
         }
     }
-    const int rTop = maxJ + 1 < NROWS ? maxJ + 1 : NROWS - 1;
-    for (int k = minI - 1; k <= maxI + 1; k++) {
-        if (k < 0 || k >= NCOLS) continue;
-        for (int r = minJ; r <= rTop; r++) {
-            if (k == minI - 1 && (CellAtPoint(minI - 2, r) != -1 || CellAtPoint(minI - 2, r - 1) != -1)) continue;
-            if (k == maxI + 1 && (CellAtPoint(maxI + 2, r) != -1 || CellAtPoint(maxI + 2, r - 1) != -1)) continue;
-            RemovePoint(k, r, REMOVED_AUXIN, true);
-        }
-    }
+    RemoveColumnsFromTop(minI, maxI, minJ, maxJ + 1 < NROWS ? maxJ + 1 : NROWS - 1);
 }
 
 // Removes, in increasing number, the cells marked in `marked` (MAXCELLS

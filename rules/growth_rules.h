@@ -16,7 +16,7 @@
 //   RATES_AFTER_DIVISION   true: the rates of every cell are set again at the
 //                          growth step after any division (SetRates); false:
 //                          division sets the daughters' rates itself
-//   void SetRates(int cell)                 Rdiv and Relong of a cell
+//   void SetRates(int t, int cell)          Rdiv and Relong of a cell at time t
 //   void GrowCell(int t, int cell, int flag)
 //   bool DivideCell(int t, int cell)        whether the grid changed
 //   void CullLateralRootcap(int t)
@@ -62,10 +62,10 @@ struct GrowthRules {
         return Tct[ci][cj] <= TCT_LRC4;
     }
 
-    static void ComputeRates() {
+    static void ComputeRates(int t) {
         for (int i = 0; i < actcells; i++) {
             if (CellMinJ[i] > BASE) epidermalcell(i);
-            P::SetRates(i);
+            P::SetRates(t, i);
         }
     }
 
@@ -219,7 +219,7 @@ struct GrowthRules {
 
     static void Growth(int t) {
         if (firstTime == 0) {
-            ComputeRates();
+            ComputeRates(t);
             firstTime = 1;
         }
         FollowedFactors();

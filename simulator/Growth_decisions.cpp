@@ -29,7 +29,7 @@ struct RootsimGrowth : plan::Landmarks {
     static constexpr bool FACTORS_ALONG_FILES = true;
     static constexpr bool RATES_AFTER_DIVISION = true;
 
-    static void SetRates(int i) {
+    static void SetRates(int, int i) {
         int x = Tct[CellMinI[i] + 1][CellMinJ[i] + 1];
         int T;
         if (x <= TCT_LRC4) {

@@ -12,7 +12,7 @@ namespace {
 using Update = rules::CarrierUpdate<rules::CarrierRules<plan::Landmarks>>;
 
 // A resumed run continues with the very extents an uninterrupted one has.
-const bool registered = (Update::RegisterCheckpointState(), true);
+const bool registered = (Update::RegisterCheckpointState(""), true);
 
 }  // namespace
 

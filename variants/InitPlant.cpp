@@ -19,6 +19,8 @@
 #include "bfamily.h"
 #include "geometry.h"
 #include "initial_cells.h"
+#include "plant_file.h"
+#include "plant_state.h"
 #include "layout_tools.h"
 
 static_assert(NCOLS == bplan::GRID_COLS && NROWS == bplan::GRID_ROWS,
@@ -72,10 +74,10 @@ constexpr Tip kTipB2{
     CurveThrough(4, 115, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
     CurveThrough(5, 119, AXIS_COL - WALL_PERICYCLE, MERISTEM_BASE_ROW),
     CurveThrough(3, 119, AXIS_COL - WALL_VASC_OUTER, MERISTEM_BASE_ROW),
-    RadialThrough(0.8, RADIAL_CENTRE_ROW),
-    RadialThrough(1.6, RADIAL_CENTRE_ROW),
-    RadialThrough(3.3, RADIAL_CENTRE_ROW),
-    RadialThrough(8.0, RADIAL_CENTRE_ROW),
+    RadialThrough(L1_SLOPE, RADIAL_CENTRE_ROW),
+    RadialThrough(L2_SLOPE, RADIAL_CENTRE_ROW),
+    RadialThrough(L3_SLOPE, RADIAL_CENTRE_ROW),
+    RadialThrough(L4_SLOPE, RADIAL_CENTRE_ROW),
     false,
     0,
 };
@@ -96,10 +98,10 @@ constexpr Tip kTipB3{
     CurveThrough(5, 94, AXIS_COL - WALL_ENDODERMIS, MERISTEM_BASE_ROW),
     Curve{},
     Curve{},
-    RadialThrough(0.7, B3_RADIAL_CENTRE_ROW),
-    RadialThrough(1.4, B3_RADIAL_CENTRE_ROW),
-    RadialThrough(2.8, B3_RADIAL_CENTRE_ROW),
-    RadialThrough(5.0, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(B3_L1_SLOPE, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(B3_L2_SLOPE, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(B3_L3_SLOPE, B3_RADIAL_CENTRE_ROW),
+    RadialThrough(B3_L4_SLOPE, B3_RADIAL_CENTRE_ROW),
     true,
     B3_STELE_BOTTOM_ROW,
 };
@@ -485,8 +487,36 @@ void InitPlant() {
     FindCellSizes();
     rules.SetUpMembraneTypes();
     rules.InitConditions();
-    // The carrier update of time 0, once the b family's Update source has it.
-    if (rules.UpdateMembraneProteinsAndFluxes != nullptr) rules.UpdateMembraneProteinsAndFluxes(0);
+    rules.UpdateMembraneProteinsAndFluxes(0);
+}
+
+// ---------------------------------------------------------------------------
+// Plant state file: rootsim's, with the family's LAX3 pattern after the
+// AUX1 pattern.
+
+namespace {
+
+const PlantFileLayout& Layout() {
+    static const PlantFileLayout layout = {
+        {{"Tc", &Tc}, {"Tct", &Tct}, {"Tmt", &Tmt}, {"Cell", &Cell}},
+        {{"PinPrePat", &PinPrePat},
+         {"Pin2PrePat", &Pin2PrePat},
+         {"Aux1PrePat", &Aux1PrePat},
+         {"Lax3PrePat", &Lax3PrePat},
+         {"Caux1", &Caux1}},
+        rules::DumpedCellLines(),
+    };
+    return layout;
+}
+
+}  // namespace
+
+void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
+
+bool InitPlantFromFile(int t) {
+    if (!ReadPlantFile(Layout(), t)) return false;
+    rules::RebuildAfterReload(bfamily::Installed().UpdateMembraneProteinsAndFluxes);
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 #include "bfamily.h"
 
 #include "plan.h"
-#include "bfamily.h"
 
 namespace bfamily {
 
@@ -12,8 +11,17 @@ Rules B2Rules() {
     r.SetUpTissueLayout = ::SetUpTissueLayout;
     r.SetUpMembraneTypes = ::SetUpMembraneTypes;
     r.InitConditions = ::InitConditions;
-    // Update, GrowthOld, Plotting and Graphics entries come with their sources.
+    r.UpdateGeneExpression = ::UpdateGeneExpression;
+    r.UpdateMembraneProteinsAndFluxes = ::UpdateMembraneProteinsAndFluxes;
+    r.Growth = ::Growth;
+    r.GrowCell = ::GrowCell;
+    r.DivideCell = ::DivideCell;
+    r.CullOverflowCells = ::CullOverflowCells;
+    r.SaveGradGridRes = ::SaveGradGridRes;
+    r.MakePNGFile = ::MakePNGFile;
+    r.MakeGraphics = ::MakeGraphics;
     r.meristemTopRow = bplan::MERISTEM_TOP_ROW;
+    r.bodyTopRow = bplan::BODY_TOP_ROW;
     r.firstSampleRow = bplan::SAMPLE_FIRST_ROW;
     r.heightMarkLastRow = bplan::HEIGHT_MARK_LAST_ROW;
     r.extraHeightRow = bplan::EXTRA_HEIGHT_ROW;
@@ -23,7 +31,8 @@ Rules B2Rules() {
 Rules B1Rules() {
     Rules r = B2Rules();
     r.name = "rootsim_b1";
-    // b1's own GrowCell and CullOverflowCells come with GrowthOld.
+    r.GrowCell = b1::GrowCell;
+    r.CullOverflowCells = b1::CullOverflowCells;
     return r;
 }
 
@@ -33,10 +42,17 @@ Rules B3Rules() {
     r.SetUpTissueLayout = b3::SetUpTissueLayout;
     r.SetUpMembraneTypes = b3::SetUpMembraneTypes;
     r.InitConditions = b3::InitConditions;
-    // b3's UpdateGeneExpression, UpdateMembraneProteinsAndFluxes, Growth,
-    // GrowCell, DivideCell, CullOverflowCells, SaveGradGridRes, MakePNGFile
-    // and MakeGraphics come with their sources.
+    r.UpdateGeneExpression = b3::UpdateGeneExpression;
+    r.UpdateMembraneProteinsAndFluxes = b3::UpdateMembraneProteinsAndFluxes;
+    r.Growth = b3::Growth;
+    r.GrowCell = b3::GrowCell;
+    r.DivideCell = b3::DivideCell;
+    r.CullOverflowCells = b3::CullOverflowCells;
+    r.SaveGradGridRes = b3::SaveGradGridRes;
+    r.MakePNGFile = b3::MakePNGFile;
+    r.MakeGraphics = b3::MakeGraphics;
     r.meristemTopRow = bplan::B3_MERISTEM_TOP_ROW;
+    r.bodyTopRow = bplan::B3_BODY_TOP_ROW;
     r.firstSampleRow = bplan::B3_SAMPLE_FIRST_ROW;
     r.heightMarkLastRow = bplan::B3_HEIGHT_MARK_LAST_ROW;
     r.extraHeightRow = bplan::B3_EXTRA_HEIGHT_ROW;
@@ -46,7 +62,7 @@ Rules B3Rules() {
 Rules B4Rules() {
     Rules r = B2Rules();
     r.name = "rootsim_b4";
-    // b4's own DivideCell comes with GrowthOld.
+    r.DivideCell = b4::DivideCell;
     return r;
 }
 

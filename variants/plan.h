@@ -16,6 +16,9 @@
 // column MIRROR - c.  k = AXIS_COL - c is a column's distance from the axis.
 #pragma once
 
+#include "cellular_diffusion.h"
+#include "grid.h"
+
 namespace bplan {
 
 // ---------------------------------------------------------------------------
@@ -84,6 +87,12 @@ constexpr int LRC_SECOND_COL = LRC_FIRST_COL + 1;              // 23
 // cells by radial lines through (AXIS_COL, RADIAL_CENTRE_ROW).  The curves and
 // lines themselves (their coefficients) are the layout's own (InitPlant.cpp).
 constexpr int RADIAL_CENTRE_ROW = 142;  // rootsim: 167
+// Slopes of the radial lines L1..L4 (rows per column); L1 is the tip line of
+// the carrier rules, L3 the columella line.
+constexpr double L1_SLOPE = 0.8;
+constexpr double L2_SLOPE = 1.6;
+constexpr double L3_SLOPE = 3.3;
+constexpr double L4_SLOPE = 8.0;
 constexpr int STELE_TIP_BOTTOM_ROW = 120;  // lowest row of the stele's tip cells next to the axis
 constexpr int QC_BOTTOM_ROW = 111;      // lowest row of the quiescent centre next to the axis
 // NumberCells: rows below this take the number of the part of their cell
@@ -163,10 +172,78 @@ constexpr int B3_BODY_TOP_ROW = B3_MERISTEM_TOP_ROW + BODY_CELLS * (BODY_CELL_RO
 constexpr int B3_LRC_TOP_ROW = B3_MERISTEM_TOP_ROW + 13;  // 320
 constexpr int B3_STELE_BOTTOM_ROW = 100;   // flat wall under the stele initials (rows 101..126)
 constexpr int B3_RADIAL_CENTRE_ROW = 120;  // the radial lines of b3's tip meet here
+constexpr double B3_L1_SLOPE = 0.7;
+constexpr double B3_L2_SLOPE = 1.4;
+constexpr double B3_L3_SLOPE = 2.8;
+constexpr double B3_L4_SLOPE = 5.0;
 constexpr int B3_QC_BOTTOM_ROW = 90;       // the quiescent centre: rows 90..99 next to the axis
 constexpr int B3_SAMPLE_FIRST_ROW = 102;   // b3's schedule; in its stele initials
 constexpr int B3_HEIGHT_MARK_LAST_ROW = 302;
 constexpr int B3_EXTRA_HEIGHT_ROW = B3_MERISTEM_TOP_ROW;     // 307
 constexpr int B3_INITIAL_MAXMZHEIGHT = B3_MERISTEM_TOP_ROW;  // 307
+
+// ---------------------------------------------------------------------------
+// The landmarks of the rules the b family shares with rootsim (rules/), with
+// the meanings their headers give; B3 differs where its root does.
+
+struct B2 {
+    // The plan.
+    static constexpr int TIP_TOP_ROW = bplan::TIP_TOP_ROW;
+    static constexpr int MERISTEM_BASE_ROW = bplan::MERISTEM_BASE_ROW;
+    static constexpr int MERISTEM_TOP_ROW = bplan::MERISTEM_TOP_ROW;
+    static constexpr int BODY_TOP_ROW = bplan::BODY_TOP_ROW;
+    static constexpr int EPIDERMIS_COL = EPIDERMIS_FIRST_COL;
+    static constexpr int FIRST_BAND_LOW_ROW = MERISTEM_BASE_ROW + 2;  // 129 (rootsim 151)
+    // The tip line (L1) and the columella line (L3) of the layout.
+    static constexpr double TIP_LINE_SLOPE = L1_SLOPE;
+    static constexpr double TIP_LINE_OFFSET = RADIAL_CENTRE_ROW - L1_SLOPE * AXIS_COL;
+    static constexpr double SLANT_SLOPE = L3_SLOPE;
+    static constexpr double SLANT_OFFSET = -(RADIAL_CENTRE_ROW - L3_SLOPE * AXIS_COL);
+
+    // Gene network: rootsim's rows over its base wall (161, 162 = 149 + 12,
+    // 13), its tip top, its ARR1 onset as long after the start of growth
+    // (57600 there, 0 here), PLETHORA lost below 10 rows under the base wall
+    // (rootsim 139).
+    static constexpr int ARF_CAP_RAMP_START = MERISTEM_BASE_ROW + 12;
+    static constexpr int ARF_CAP_RAMP_ROWS = 43;
+    static constexpr int ARF_CAP_MIN_ROW = MERISTEM_BASE_ROW + 13;
+    static constexpr int GH317_MIN_ROW = TIP_TOP_ROW;
+    static constexpr int ARR1_RAMP_START = 388800 - 57600;
+    static constexpr int ARR1_RAMP_LAST = 431999 - 57600;
+    static constexpr double ARR1_RAMP_LENGTH = 43200.0;
+    static constexpr TipLoss PLTS_TIP_LOSS = {MERISTEM_BASE_ROW - 10, TCT_COLUMELLA1, TCT_LRC1,
+                                              1.388888888888889e-05};
+
+    // Carrier rules: rootsim's rows over its base wall (152 = 149 + 3, 179 =
+    // 149 + 30, its stele source 157 = 149 + 8), under its stele's tip cells
+    // (134 = 141 - 7) and over its meristem's top (316 = 212 + 104; the row
+    // above it continues (316 - 149) / 2 + 148 by one, as 232 does).
+    static constexpr int FIRST_BAND_REACH_ROW = MERISTEM_BASE_ROW + 3;
+    static constexpr int LOWER_STELE_ROW = MERISTEM_BASE_ROW + 30;
+    static constexpr int STELE_TIP_BOTTOM_ROW = bplan::STELE_TIP_BOTTOM_ROW;
+    static constexpr int STELE_TIP_LOW_ROW = STELE_TIP_BOTTOM_ROW - 7;
+    static constexpr int STELE_SOURCE_TOP_ROW = MERISTEM_BASE_ROW + 8;
+    static constexpr int STELE_AUX1_MAXMZ_LIMIT = MERISTEM_TOP_ROW + 104;
+    static constexpr int STELE_AUX1_HIGH_ROW = (STELE_AUX1_MAXMZ_LIMIT - MERISTEM_BASE_ROW) / 2 + TIP_TOP_ROW + 1;
+
+    // Growth.
+    static constexpr int GROWTH_SOURCE_COL = bplan::GROWTH_SOURCE_COL;
+    static constexpr int GROWTH_CAP_COL = GROWTH_LRC_COL;
+    static constexpr int MAX_GROWING_HEIGHT = MAX_GROWING_ROWS;
+};
+
+struct B3 : B2 {
+    static constexpr int MERISTEM_TOP_ROW = B3_MERISTEM_TOP_ROW;
+    static constexpr int BODY_TOP_ROW = B3_BODY_TOP_ROW;
+    static constexpr double TIP_LINE_SLOPE = B3_L1_SLOPE;
+    static constexpr double TIP_LINE_OFFSET = B3_RADIAL_CENTRE_ROW - B3_L1_SLOPE * AXIS_COL;
+    static constexpr double SLANT_SLOPE = B3_L3_SLOPE;
+    static constexpr double SLANT_OFFSET = -(B3_RADIAL_CENTRE_ROW - B3_L3_SLOPE * AXIS_COL);
+    // The stele's lowest cells are its initials over the flat wall.
+    static constexpr int STELE_TIP_BOTTOM_ROW = B3_STELE_BOTTOM_ROW + 1;
+    static constexpr int STELE_TIP_LOW_ROW = STELE_TIP_BOTTOM_ROW - 7;
+    static constexpr int STELE_AUX1_MAXMZ_LIMIT = MERISTEM_TOP_ROW + 104;
+    static constexpr int STELE_AUX1_HIGH_ROW = (STELE_AUX1_MAXMZ_LIMIT - MERISTEM_BASE_ROW) / 2 + TIP_TOP_ROW + 1;
+};
 
 }  // namespace bplan
