@@ -1,8 +1,6 @@
 // The four programs as delivered: their command line and a short run each.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "bfamily_support.h"
 
 using btest::TempDir;
+using testsupport::RunCommand;
 
 namespace {
 
@@ -24,46 +23,27 @@ const Program kPrograms[] = {
     {"rootsim_b4", ROOTSIM_B4_BIN},
 };
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs a command line with standard output and standard error captured in
-// files of `dir`.
-Result RunLine(const std::string& cmd, const std::string& dir) {
-    const std::string out = dir + "/.stdout", err = dir + "/.stderr";
-    const int rc = system((cmd + " >" + out + " 2>" + err).c_str());
-    Result r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = btest::ReadFile(out);
-    r.err = btest::ReadFile(err);
-    remove(out.c_str());
-    remove(err.c_str());
-    return r;
-}
-
 }  // namespace
 
 TEST(Programs, RefuseAMissingArgumentOrDirectoryAtOnce) {
     TempDir scratch;
     for (const Program& p : kPrograms) {
-        Result none = RunLine(std::string(p.path), scratch.path());
+        testsupport::CommandResult none = RunCommand(std::string(p.path));
         EXPECT_EQ(none.status, 1) << p.name;
         EXPECT_EQ(none.out, "usage: rootsim dirname\n") << p.name;
 
-        Result missing = RunLine(std::string(p.path) + " " + scratch.path() + "/nowhere", scratch.path());
+        testsupport::CommandResult missing = RunCommand(std::string(p.path) + " " + scratch.path() + "/nowhere");
         EXPECT_EQ(missing.status, 1) << p.name;
         EXPECT_EQ(missing.out, "") << p.name;
         EXPECT_NE(missing.err.find("does not exist"), std::string::npos) << p.name << ": " << missing.err;
         EXPECT_NE(missing.err.find(p.name), std::string::npos) << p.name << ": " << missing.err;
 
-        Result help = RunLine(std::string(p.path) + " --help", scratch.path());
+        testsupport::CommandResult help = RunCommand(std::string(p.path) + " --help");
         EXPECT_EQ(help.status, 0) << p.name;
         EXPECT_NE(help.err.find("--steps N"), std::string::npos) << p.name;
         EXPECT_NE(help.err.find("--threads N"), std::string::npos) << p.name;
 
-        Result bad = RunLine(std::string(p.path) + " --threads 0 " + scratch.path(), scratch.path());
+        testsupport::CommandResult bad = RunCommand(std::string(p.path) + " --threads 0 " + scratch.path());
         EXPECT_EQ(bad.status, 1) << p.name;
     }
 }
@@ -71,7 +51,7 @@ TEST(Programs, RefuseAMissingArgumentOrDirectoryAtOnce) {
 TEST(Programs, ShortRunsWriteTheFirstPicturesTotalsAndNoDiagnostic) {
     for (const Program& p : kPrograms) {
         TempDir out;
-        Result r = RunLine(std::string(p.path) + " --steps 200 --threads 1 " + out.path(), out.path());
+        testsupport::CommandResult r = RunCommand(std::string(p.path) + " --steps 200 --threads 1 " + out.path());
         EXPECT_EQ(r.status, 0) << p.name << ": " << r.err;
         EXPECT_EQ(r.out, "") << p.name << ": the simulator printed a diagnostic";
         EXPECT_NE(r.err.find("step 200/200"), std::string::npos) << p.name << ": " << r.err;

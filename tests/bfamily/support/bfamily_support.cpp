@@ -1,15 +1,8 @@
 #include "bfamily_support.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 
 namespace btest {
@@ -28,18 +21,7 @@ ProgramGuard::~ProgramGuard() {
     bfamily::Install(bfamily::B2Rules());
 }
 
-TempDir::TempDir() {
-    char tmpl[] = "/tmp/bfamily_test_XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-}
-
-TempDir::~TempDir() {
-    for (const std::string& f : ListDir(path_)) unlink((path_ + "/" + f).c_str());
-    rmdir(path_.c_str());
-}
-
-void TempDir::UseAsOutput() const { snprintf(dirname, sizeof dirname, "%s", path_.c_str()); }
+void TempDir::UseAsOutput() const { snprintf(dirname, sizeof dirname, "%s", path().c_str()); }
 
 namespace {
 
@@ -96,31 +78,6 @@ unsigned long long StateChecksum() {
     for (int v : {actcells, maxmzheight, leftsize, rightsize, totalrootcellnrL, totalrootcellnrR, idcounter, memid})
         h = Mix(&v, sizeof v, h);
     return h;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::vector<std::string> ListDir(const std::string& path) {
-    std::vector<std::string> names;
-    DIR* d = opendir(path.c_str());
-    if (d == nullptr) return names;
-    while (dirent* e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n != "." && n != "..") names.push_back(n);
-    }
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 int LineCount(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bfamily.h"
+#include "files.h"
 
 namespace btest {
 
@@ -18,19 +19,10 @@ struct ProgramGuard {
     ProgramGuard& operator=(const ProgramGuard&) = delete;
 };
 
-// A fresh, empty temporary directory, removed with its contents on
-// destruction; UseAsOutput points the simulator's output directory at it.
-class TempDir {
+// A fresh, empty temporary directory that can become the output directory.
+class TempDir : public testsupport::ScratchDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
     void UseAsOutput() const;
-
-private:
-    std::string path_;
 };
 
 // Checksum of every grid field, every cell table (in use or not) and the
@@ -38,9 +30,10 @@ private:
 // purposes.
 unsigned long long StateChecksum();
 
-std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
-std::vector<std::string> ListDir(const std::string& path);  // sorted names
+using testsupport::FileExists;
+using testsupport::ListDir;  // sorted names
+using testsupport::ReadFile;
+using testsupport::RunCommand;
 int LineCount(const std::string& path);
 
 // The cell whose bounding box starts at (minI, minJ), or -1.
