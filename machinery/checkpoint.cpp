@@ -194,6 +194,15 @@ unsigned long long Fnv1a64(const void* data, size_t bytes, unsigned long long h)
     return h;
 }
 
+unsigned long long StateChecksum() {
+    unsigned long long h = Fnv1a64(nullptr, 0);
+    for (const Section& s : Sections()) {
+        h = Fnv1a64(s.name.data(), s.name.size(), h);
+        h = Fnv1a64(s.data, s.bytes, h);
+    }
+    return h;
+}
+
 void AddCheckpointState(const char* name, void* data, size_t bytes) {
     for (Section& e : Extras()) {
         if (e.name == name) {

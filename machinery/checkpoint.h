@@ -48,6 +48,10 @@ bool WriteCheckpoint(long step, const std::vector<AppendedFile>& appended, std::
 // program's extras registered.
 bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* why);
 
+// The checksum of the whole state a checkpoint would hold (for comparing two
+// states).
+unsigned long long StateChecksum();
+
 // The 64-bit FNV-1a checksum used by the file, continuing from `h`.
 unsigned long long Fnv1a64(const void* data, size_t bytes,
                            unsigned long long h = 1469598103934665603ULL);

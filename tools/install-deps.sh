@@ -4,7 +4,8 @@
 set -euo pipefail
 
 need=()
-for pkg in cmake g++ make libpng-dev libgtest-dev imagemagick; do
+for pkg in cmake g++ make libpng-dev libgtest-dev imagemagick \
+           python3 python3-numpy python3-matplotlib chromium; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
     need+=("$pkg")
   fi

@@ -1,0 +1,1 @@
+"""The report of a rootsim run: see tools/rootsim-report."""
