@@ -105,6 +105,10 @@ TEST(PlantFile, HoldsTheFamilysLax3PatternAndCellsInOZAndReadsBack) {
     for (int j = CellMinJ[x]; j <= CellMaxJ[x]; j++) Lax3PrePat[CellMinI[x]][j] = 0.5 + j;
     CellsInOZ[x] = 11;
     CellZonationState[x] = Z_TRANSITION;
+    // The state as a reload builds it: meristem top and carriers of this
+    // zonation.
+    maxmzsize();
+    bfamily::Installed().RebuildCarriers();
     WritePlantToFile(50000);
     const std::string name = out.path() + "/DumpPlantStateAt0000050000";
     // Four grids of ints and five of doubles, one line per column; 23 cell
