@@ -1,5 +1,6 @@
 // Each of the four programs writes the same files, bit for bit, with one
-// thread and with two: a short real run of each, compared file by file.
+// thread and with two: a short real run of each, compared file by file (but
+// for b3's montages, made by the image tool).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,8 +24,12 @@ void ExpectSameRunWithOneAndTwoThreads(const char* name, const char* path) {
     const std::vector<std::string> files = btest::ListDir(one.path());
     EXPECT_EQ(files, btest::ListDir(two.path())) << name;
     EXPECT_GE(files.size(), 12u) << name;
-    for (const std::string& f : files)
+    // The montages' bytes depend on how the image tool encodes them (a date,
+    // for one); every other file is the simulator's alone.
+    for (const std::string& f : files) {
+        if (f.compare(0, 5, "ABCD_") == 0) continue;
         EXPECT_TRUE(btest::ReadFile(one.path() + "/" + f) == btest::ReadFile(two.path() + "/" + f)) << name << ": " << f;
+    }
 }
 
 }  // namespace
