@@ -144,7 +144,7 @@ BScheduleCallees RulesOnly() {
 // A checkpoint holds everything the family keeps (its LAX3 grid, the growth
 // step's flag, the carrier update's extents): a run continued from one is
 // the run that went straight on.
-TEST(Checkpoint, B2AndB3ContinueExactlyThroughGrowthAndDivision) {
+TEST(Checkpoint, B2AndB3ContinueExactlyAfterTheFirstDivisions) {
     for (const bfamily::Rules& rules : {bfamily::B2Rules(), bfamily::B3Rules()}) {
         ProgramGuard guard(rules);
         TempDir dir;
@@ -152,11 +152,11 @@ TEST(Checkpoint, B2AndB3ContinueExactlyThroughGrowthAndDivision) {
         InitPlant();
         TrackCells(0);
         const BScheduleCallees f = RulesOnly();
-        for (long j = 1; j <= 60; j++) RunBStep(j, 120, f);
+        for (long j = 1; j <= 30; j++) RunBStep(j, 60, f);
         for (int i = 0; i < NCOLS; i++) Lax3PrePat[i][200] = i;
         std::string why;
-        ASSERT_TRUE(WriteCheckpoint(60, {}, &why)) << why;
-        for (long j = 61; j <= 120; j++) RunBStep(j, 120, f);
+        ASSERT_TRUE(WriteCheckpoint(30, {}, &why)) << why;
+        for (long j = 31; j <= 60; j++) RunBStep(j, 60, f);
         const unsigned long long straight = btest::StateChecksum();
         const int cells = actcells;
         EXPECT_GT(cells, rules.SetUpTissueLayout == b3::SetUpTissueLayout ? 456 : 410) << "the cap divides";
@@ -167,9 +167,9 @@ TEST(Checkpoint, B2AndB3ContinueExactlyThroughGrowthAndDivision) {
         ResetGrowthSchedule();
         CheckpointInfo info;
         ASSERT_TRUE(ReadCheckpoint(CheckpointPath(), &info, &why)) << why;
-        EXPECT_EQ(info.step, 60);
+        EXPECT_EQ(info.step, 30);
         EXPECT_EQ(Lax3PrePat[17][200], 17);
-        for (long j = 61; j <= 120; j++) RunBStep(j, 120, f);
+        for (long j = 31; j <= 60; j++) RunBStep(j, 60, f);
         EXPECT_EQ(actcells, cells) << rules.name;
         EXPECT_EQ(btest::StateChecksum(), straight) << rules.name;
     }
