@@ -17,7 +17,7 @@ void ExpectSameRunWithOneAndTwoThreads(const char* name, const char* path) {
     TempDir one, two;
     for (const TempDir* d : {&one, &two}) {
         const std::string threads = d == &one ? "1" : "2";
-        const std::string cmd = std::string(path) + " --steps 3000 --threads " + threads + " " + d->path() +
+        const std::string cmd = std::string(path) + " --steps 1500 --threads " + threads + " " + d->path() +
                                 " >/dev/null 2>&1";
         ASSERT_EQ(system(cmd.c_str()), 0) << name << " with " << threads << " threads";
     }
