@@ -25,6 +25,17 @@ const char* const kPlantFileNameFormat = "%s/DumpPlantStateAt%.10d";
 
 std::string PlantFileName(int t) { return FormatString(kPlantFileNameFormat, dirname, t); }
 
+int PlantFileTimeOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string stem = "DumpPlantStateAt";
+    if (base.compare(0, stem.size(), stem) != 0) return -1;
+    const std::string digits = base.substr(stem.size());
+    if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+    const long t = std::stol(digits);
+    return t > 2000000000L ? -1 : static_cast<int>(t);
+}
+
 namespace {
 
 // Everything a dump holds, read completely before any of it reaches the

@@ -45,6 +45,11 @@ struct PlantFileLayout {
 // the dump of time t.
 extern const char* const kPlantFileNameFormat;
 std::string PlantFileName(int t);
+// The time in the name of a plant state file ("DumpPlantStateAt0000050000" at
+// the end of `path` gives 50000); -1 when the name is not such a name.
+int PlantFileTimeOf(const std::string& path);
+// The last step of a time t, after which its plant state file is written.
+inline long LastStepOfTime(int t) { return 5L * t + 4; }
 
 // Writes the dump of time t under a temporary name and renames it when it is
 // complete, so that an earlier dump of the same name stays whole when writing

@@ -327,7 +327,8 @@ int StopSignal() { return stopSignal; }
 
 void StartWithDirectory(int argc, char** argv) {
     if (argc < 2) {
-        printf("usage: %s dirname\n", ProgramName());
+        // Every program of the family prints the same line.
+        printf("usage: rootsim dirname\n");
         fflush(stdout);
         exit(1);
     }

@@ -1,18 +1,13 @@
-// Growth decisions: per-cell growth rates, the factors each cell follows, the
-// zonation of every cell and the growth pass that calls growth and division,
-// the top of the meristem and the lookup of a cell's epidermal neighbour.
+// Growth decisions: rootsim's landmarks and growth functions given to the
+// growth step it shares with the b family (rules/growth_rules.h), and
+// rootsim's per-cell rates: a cycle time by the divisions behind the cell.
 #include "rootsim.h"
 
 #include "checkpoint.h"
+#include "growth_rules.h"
 #include "plan.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-// Rows at and below this one belong to the tip; the growth zone starts here.
-constexpr int MERISTEM_BASE_ROW = plan::MERISTEM_BASE_ROW;
 
 // Cycle times of a dividing cell, by the number of divisions behind it.
 constexpr int CYCLE_ROOTCAP = 36000;
@@ -25,40 +20,16 @@ constexpr int ELONGATION_TIME = 25200;
 constexpr double HARMONIC_8_16 = 0.7878718503718504;
 constexpr double HARMONIC_8_144 = 2.9576400250862727;
 
-constexpr double STOPPED_RATE = 1e-7;
-constexpr double ROOTCAP_RATE_FACTOR = 1.1;
-constexpr double FACTOR_THRESHOLD = 40.0;
-constexpr int MAX_GROWING_HEIGHT = 143;
-constexpr int DIVISION_HEIGHT = 16;
-constexpr int DIVISION_HEIGHT_ROOTCAP = 24;
-constexpr int NO_DIVISION_HEIGHT = 10000;
-constexpr double DIFF_START = 0.001;
-constexpr double DIFF_RATE = 0.008;
-constexpr double DIFF_DECAY = 0.00008;
-constexpr double DIFF_DONE = 85.0;
-constexpr double ARR_MARK_LEVEL = 25.0;
+struct RootsimGrowth : plan::Landmarks {
+    // Zonation follows the epidermis (column 30); the factors come from the
+    // outer vascular file (92); the cap follows at column 22.
+    static constexpr int GROWTH_SOURCE_COL = plan::VASC_OUTER_COL;
+    static constexpr int GROWTH_CAP_COL = plan::CAP_INNER_COL;
+    static constexpr int MAX_GROWING_HEIGHT = 143;
+    static constexpr bool FACTORS_ALONG_FILES = true;
+    static constexpr bool RATES_AFTER_DIVISION = true;
 
-// Columns of the epidermis, of the vascular source of the factors and of the
-// outermost root cap layer, left side; the right side is the mirror.
-constexpr int EPI_COL = plan::EPIDERMIS_COL;
-constexpr int EPI_COL_RIGHT = MIRRORSUM - EPI_COL;
-constexpr int SOURCE_COL = plan::VASC_OUTER_COL;
-constexpr int ROOTCAP_COL = plan::CAP_INNER_COL;
-constexpr int ROOTCAP_COL_RIGHT = MIRRORSUM - ROOTCAP_COL;
-
-// 0: the per-cell rates are computed at the start of the next growth step.
-int growthFirstTime = 0;
-const bool registered = (AddCheckpointState("growth.first_time", &growthFirstTime, sizeof growthFirstTime), true);
-
-inline bool RootcapTypeAtCentre(int c) {
-    int ci = (CellMinI[c] + CellMaxI[c]) / 2;
-    int cj = (CellMinJ[c] + CellMaxJ[c]) / 2;
-    return Tct[ci][cj] <= TCT_LRC4;
-}
-
-void ComputeRates() {
-    for (int i = 0; i < actcells; i++) {
-        if (CellMinJ[i] > MERISTEM_BASE_ROW) epidermalcell(i);
+    static void SetRates(int, int i) {
         int x = Tct[CellMinI[i] + 1][CellMinJ[i] + 1];
         int T;
         if (x <= TCT_LRC4) {
@@ -75,246 +46,24 @@ void ComputeRates() {
         Rdiv[i] = HARMONIC_8_16 / T;
         Relong[i] = HARMONIC_8_144 / ELONGATION_TIME;
     }
-}
+    static void GrowCell(int t, int cell, int flag) { ::GrowCell(t, cell, flag); }
+    static bool DivideCell(int t, int cell) { return TryDivideCell(t, cell); }
+    static void CullLateralRootcap(int t) { ::CullLateralRootcap(t); }
+    static void AfterGrowth() { Plasmodesmatapatterning(); }
+};
 
-void SpreadFactors() {
-    for (int k = 0; k < MAXCELLS; k++) {
-        JustChecked[k] = 0;
-        TempdivTF[k] = 0;
-        TempelongTF[k] = 0;
-    }
-    // Each cell of the epidermal file starts a row band that follows the
-    // vascular cell at that height.
-    int last = -1;
-    for (int j = MERISTEM_BASE_ROW; j < NROWS; j++) {
-        if (Tc[EPI_COL][j] == TC_OUTSIDE) break;
-        int x = Cell[EPI_COL][j];
-        if (x == -1 || x == last) continue;
-        last = x;
-        int src = Cell[SOURCE_COL][j];
-        if (src == -1 && j + 1 < NROWS) src = Cell[SOURCE_COL][j + 1];
-        if (src == -1) continue;  // a wall at both rows: the band keeps the earlier values
-        const double dtf = divTF[src];
-        const double etf = elongTF[src];
-        for (int i = EPI_COL; i <= EPI_COL_RIGHT; i++) {
-            int y = Cell[i][j];
-            if (y == -1) continue;
-            TempdivTF[y] = dtf;
-            TempelongTF[y] = etf;
-        }
-    }
-    // Outermost root cap cells follow the epidermal cell beside their base.
-    last = -1;
-    for (int j = MERISTEM_BASE_ROW; j < NROWS; j++) {
-        if (Tc[ROOTCAP_COL][j] == TC_OUTSIDE) break;
-        int c = Cell[ROOTCAP_COL][j];
-        if (c == -1 || c == last) continue;
-        last = c;
-        int er = CellMinJ[c];
-        int e = Cell[EPI_COL][er];
-        if (e == -1 && er + 1 < NROWS) e = Cell[EPI_COL][er + 1];
-        if (e == -1) continue;
-        if (Tct[ROOTCAP_COL][j] == TCT_LRC1 && Tct[ROOTCAP_COL_RIGHT][j] == TCT_LRC1) {
-            const double dtf = TempdivTF[e];
-            const double etf = TempelongTF[e];
-            TempdivTF[c] = dtf;
-            TempelongTF[c] = etf;
-            int m = Cell[ROOTCAP_COL_RIGHT][j];
-            if (m != -1) {
-                TempdivTF[m] = dtf;
-                TempelongTF[m] = etf;
-            }
-        }
-    }
-}
+using Rules = rules::GrowthRules<RootsimGrowth>;
 
-void ComputeGrowthRates() {
-    for (int l = 0; l < actcells; l++) {
-        if (CellMinJ[l] > MERISTEM_BASE_ROW) epidermalcell(l);
-        if (CellMaxJ[l] <= MERISTEM_BASE_ROW - 1) {
-            Rgrow[l] = STOPPED_RATE;
-        } else if (TempelongTF[l] < FACTOR_THRESHOLD) {
-            Rgrow[l] = Rdiv[l];
-            if (RootcapTypeAtCentre(l)) Rgrow[l] = Rdiv[l] * ROOTCAP_RATE_FACTOR;
-        } else if (CellHeight[l] > MAX_GROWING_HEIGHT || Diff[l] >= DIFF_DONE) {
-            Rgrow[l] = STOPPED_RATE;
-        } else if (RootcapTypeAtCentre(l)) {
-            Rgrow[l] = ROOTCAP_RATE_FACTOR * Rdiv[l];
-        } else {
-            Rgrow[l] = Relong[l];
-        }
-    }
-}
-
-inline int ReferenceCell(int c) { return CellMinJ[c] <= MERISTEM_BASE_ROW ? c : epidermalcell(c); }
-
-// Decides one cell of the growth pass; returns whether the grid changed.
-bool DecideCell(int t, int u, bool& divided) {
-    if (JustChecked[u] != 0 || CellZonationState[u] >= Z_MATURE) return false;
-    const int H = CellHeight[u];
-    if (CellMaxJ[u] <= MERISTEM_BASE_ROW - 1) {
-        CellZonationState[u] = Z_TIP;
-        JustChecked[u] = 1;
-        return false;
-    }
-    const int r = ReferenceCell(u);
-    const bool refBelowElongation = CellZonationState[r] < Z_ELONGATING;
-    if (TempdivTF[u] > FACTOR_THRESHOLD && refBelowElongation) {
-        CellZonationState[u] = Z_DIVIDING;
-        JustChecked[u] = 1;
-        int divisionHeight;
-        if (!RootcapTypeAtCentre(u))
-            divisionHeight = DIVISION_HEIGHT;
-        else if (CellMinJ[u] <= MERISTEM_BASE_ROW + (maxmzheight - MERISTEM_BASE_ROW) / 3)
-            divisionHeight = DIVISION_HEIGHT_ROOTCAP;
-        else
-            divisionHeight = NO_DIVISION_HEIGHT;
-        if (H > divisionHeight) {
-            divided = true;
-            return TryDivideCell(t, u);
-        }
-        if (H <= MAX_GROWING_HEIGHT) return growtiming(t, u, 0) != 0;
-        return false;
-    }
-    if (TempdivTF[u] <= FACTOR_THRESHOLD && TempelongTF[u] < FACTOR_THRESHOLD && refBelowElongation) {
-        JustChecked[u] = 1;
-        CellZonationState[u] = Z_TRANSITION;
-        return growtiming(t, u, 0) != 0;
-    }
-    JustChecked[u] = 1;
-    if (Diff[u] == 0)
-        Diff[u] = DIFF_START;
-    else
-        Diff[u] += 2 * (DIFF_RATE - DIFF_DECAY * Diff[u]);
-    if (Diff[u] < DIFF_DONE) {
-        CellZonationState[u] = Z_ELONGATING;
-        if (H <= MAX_GROWING_HEIGHT) {
-            Rgrow[u] = Relong[u];
-            return growtiming(t, u, 1) != 0;
-        }
-        return false;
-    }
-    CellZonationState[u] = CellZonationState[u] <= Z_DIFFERENTIATED ? Z_DIFFERENTIATED : Z_MATURE;
-    return false;
-}
-
-// Lowest and highest row of the cells the pass has still to decide (lo > hi
-// when there are none).  Cells wholly below the pass's first row are never
-// met by it and do not count.
-void UndecidedRows(int& lo, int& hi) {
-    lo = NROWS;
-    hi = -1;
-    for (int x = 0; x < actcells; x++) {
-        if (JustChecked[x] != 0 || CellZonationState[x] >= Z_MATURE) continue;
-        if (CellMaxJ[x] < MERISTEM_BASE_ROW) continue;
-        if (CellMinJ[x] < lo) lo = CellMinJ[x];
-        if (CellMaxJ[x] > hi) hi = CellMaxJ[x];
-    }
-}
+const bool registered = (AddCheckpointState("growth.first_time", &Rules::firstTime, sizeof Rules::firstTime), true);
 
 }  // namespace
 
-void ResetGrowthSchedule() { growthFirstTime = 0; }
+void ResetGrowthSchedule() { Rules::firstTime = 0; }
 
-void Growth(int t) {
-    if (growthFirstTime == 0) {
-        ComputeRates();
-        growthFirstTime = 1;
-    }
-    SpreadFactors();
-    ComputeGrowthRates();
+void Growth(int t) { Rules::Growth(t); }
 
-    // Rows upward from the meristem base; in each row the left half from the
-    // axis outward, each cell followed by its mirror cell.  After a change of
-    // the grid caused by the mirror cell the pass starts over at row 149 with
-    // column 110; cells already decided are passed over.  Rows that hold no
-    // undecided cell are skipped, which decides exactly the same cells in the
-    // same order (a decided cell's visit does nothing).
-    bool divided = false;
-    int lo, hi;
-    UndecidedRows(lo, hi);
-    int g = MERISTEM_BASE_ROW;
-    int m = AXIS - 1;
-    if (lo > g) g = lo;
-    while (g <= hi && g < NROWS) {
-        bool restart = false;
-        // A point whose two cells are those of the point before it in the row
-        // is a visit to cells already decided: passed over.  After a change
-        // of the grid the numbers may mean other cells, so nothing is assumed.
-        int prevU = -1, prevV = -1;
-        for (; m >= 1; m--) {
-            int u = Cell[m][g];
-            if (u == -1) continue;
-            if (u == prevU && Cell[MIRRORSUM - m][g] == prevV) continue;
-            // A change of the grid by the first cell moves cells up: the rows
-            // still to visit are found again (no restart).
-            bool changed = DecideCell(t, u, divided);
-            if (changed) UndecidedRows(lo, hi);
-            // Read after the first decision, which may have renumbered.
-            int v = Cell[MIRRORSUM - m][g];
-            prevU = changed ? -1 : u;
-            prevV = changed ? -2 : v;
-            if (v == -1) continue;
-            if (DecideCell(t, v, divided)) {
-                restart = true;
-                break;
-            }
-        }
-        if (restart) {
-            UndecidedRows(lo, hi);
-            g = MERISTEM_BASE_ROW;
-            m = AXIS - 2;
-            if (lo > g) {
-                g = lo;
-                m = AXIS - 1;
-            }
-            continue;
-        }
-        g++;
-        m = AXIS - 1;
-    }
+int growtiming(int t, int cell, int flag) { return Rules::growtiming(t, cell, flag); }
 
-    // Cytokinin mark from the epidermal neighbour.
-    for (int l = 0; l < actcells; l++) {
-        if (CellMinJ[l] > MERISTEM_BASE_ROW && ARR12[epidermalcell(l)] > ARR_MARK_LEVEL) ARRpassed[l] = 1;
-    }
+void maxmzsize() { Rules::maxmzsize(); }
 
-    CullLateralRootcap(t);
-    if (divided) growthFirstTime = 0;
-    maxmzsize();
-    Plasmodesmatapatterning();
-}
-
-int growtiming(int t, int cell, int flag) {
-    if (t >= 1 / (CellHeight[cell] * Rgrow[cell]) + TimePrevGrowth[cell]) {
-        TimePrevGrowth[cell] = t;
-        GrowCell(t, cell, flag);
-        return 1;
-    }
-    return 0;
-}
-
-void maxmzsize() {
-    for (int j = MERISTEM_BASE_ROW; j < NROWS; j++) {
-        int x = Cell[EPI_COL][j];
-        if (x != -1 && CellZonationState[x] > Z_TRANSITION) {
-            maxmzheight = j - 2;
-            return;
-        }
-    }
-}
-
-int epidermalcell(int cell) {
-    const int col = (CellMaxI[cell] <= AXIS - 1 && CellMinI[cell] <= AXIS - 2) ? EPI_COL : EPI_COL_RIGHT;
-    int j = (CellMinJ[cell] + CellMaxJ[cell]) / 2;
-    if (j >= NROWS) j = NROWS - 1;
-    while (j >= 0 && Cell[col][j] == -1) j--;
-    if (j >= 0) {
-        int e = Cell[col][j];
-        int checkRow = CellMaxJ[e] - 1;
-        if (checkRow >= 0 && checkRow < NROWS && Tct[col][checkRow] == TCT_EPIDERMIS) return e;
-    }
-    printf("epidermis not properly located \n");
-    fflush(stdout);
-    exit(1);
-}
+int epidermalcell(int cell) { return Rules::epidermalcell(cell); }

@@ -9,6 +9,7 @@
 #include "plan.h"
 #include "plant_file.h"
 #include "profile.h"
+#include "profiles.h"
 #include "run.h"
 
 // ---------------------------------------------------------------------------
@@ -190,17 +191,13 @@ bool LastPairAtOrBefore(const std::string& path, int t, int* left, int* right) {
 }
 
 long FromPlantFile(const std::string& path, std::string* why) {
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string stem = "DumpPlantStateAt";
-    const std::string digits = base.compare(0, stem.size(), stem) == 0 ? base.substr(stem.size()) : "";
-    if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos ||
-        std::stol(digits) > 2000000000L) {
-        *why = "cannot tell the time of " + path + ": its name is not " + stem + " followed by the time";
+    const int t = PlantFileTimeOf(path);
+    if (t < 0) {
+        *why = "cannot tell the time of " + path + ": its name is not DumpPlantStateAt followed by the time";
         return -1;
     }
-    const int t = std::stoi(digits);
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     MakeState();
     maxmzheight = plan::MERISTEM_TOP_ROW;
     if (!InitPlantFromFileAt(path)) {
@@ -220,30 +217,19 @@ long FromPlantFile(const std::string& path, std::string* why) {
     ResetCellTracking();
     TrackCells(t);
     // The file of time t is written after the last of the five steps of t.
-    return 5L * t + 4;
+    return LastStepOfTime(t);
 }
 
 }  // namespace
 
 std::vector<std::string> RootsimOutputNames() {
     std::vector<std::string> names = PictureNameFormats();
+    const std::vector<std::string> profiles = rules::ProfileNameFormats();
+    names.insert(names.end(), profiles.begin(), profiles.end());
     const char* const others[] = {
-        // The measurements (Plotting).
+        // The time series and tracks (Plotting).
         "%s/Totalauxin", "%s/Totalplts", "%s/Tracktotalrootsize", "%s/Tracktotalrootnumber",
         "%s/TemporalDynamicsPoint%i_%i", "%s/TemporalDynamicsQC%i_%i",
-        "%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i",
-        "%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i",
-        "%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i",
-        "%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i",
-        "%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i",
-        "%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i",
-        "%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i",
-        "%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i",
-        "%s/Spatialdynamics_epiL_time%i", "%s/Spatialdynamics_epiR_time%i",
-        "%s/Spatialdynamics_cortexL_time%i", "%s/Spatialdynamics_cortexR_time%i",
-        "%s/Spatialdynamics_endoL_time%i", "%s/Spatialdynamics_endoR_time%i",
-        "%s/Spatialdynamics_vascL_time%i", "%s/Spatialdynamics_vascR_time%i",
-        "%s/ExtraMeasurements", "%s/ExtraMeasurements2",
         "%s/TrackAuxCorinSpaceTime", "%s/TrackAuxendoinSpaceTime", "%s/TrackAuxperiinSpaceTime",
         "%s/TrackAuxsidevascinSpaceTime", "%s/TrackAuxmidvascinSpaceTime", "%s/TrackAuxinSpaceTime",
         "%s/TrackARR1sexpinSpaceTime", "%s/TrackARR12sexpinSpaceTime", "%s/TrackARR1seffinSpaceTime",

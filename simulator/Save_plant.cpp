@@ -8,7 +8,7 @@
 #include "rootsim.h"
 
 #include "plant_file.h"
-
+#include "plant_state.h"
 
 namespace {
 
@@ -18,39 +18,12 @@ namespace {
 // point above the tip of the axis file goes slightly below 0 in a run); the
 // mean auxin of a cell is recomputed from it at every step.
 const PlantFileLayout& Layout() {
-    using L = PlantFileLayout;
-    const L::Range N = L::NON_NEGATIVE;
-    static const std::vector<int> kTissueTypes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 20};
-    static const std::vector<int> kZonation = {0, 30, 50, 60, 100, 200};
+    const PlantFileLayout::Range N = PlantFileLayout::NON_NEGATIVE;
     static const PlantFileLayout layout = {
-        {{"Tc", &Tc}, {"Tct", &Tct, kTissueTypes}, {"Tmt", &Tmt, {0, 1, 2, 3, 4}}, {"Cell", &Cell}},
+        {{"Tc", &Tc}, {"Tct", &Tct, rules::TissueTypeCodes()}, {"Tmt", &Tmt, rules::MembraneSideCodes()}, {"Cell", &Cell}},
         {{"PinPrePat", &PinPrePat, N}, {"Pin2PrePat", &Pin2PrePat, N}, {"Aux1PrePat", &Aux1PrePat, N},
          {"Caux1", &Caux1}},
-        {
-            {"MeanCells", nullptr, &MeanCells},
-            {"ARF", nullptr, &ARF, N},
-            {"AA", nullptr, &AA, N},
-            {"BB", nullptr, &BB, N},
-            {"CC", nullptr, &CC, N},
-            {"DD", nullptr, &DD, N},
-            {"Plt", nullptr, &Plt, N},
-            {"Yuc3", nullptr, &Yuc3, N},
-            {"ARR1", nullptr, &ARR1, N},
-            {"ARR12", nullptr, &ARR12, N},
-            {"divTF", nullptr, &divTF, N},
-            {"elongTF", nullptr, &elongTF, N},
-            {"Gh317", nullptr, &Gh317, N},
-            {"Pin", nullptr, &Pin, N},
-            {"Pin2", nullptr, &Pin2, N},
-            {"Plts", nullptr, &Plts, N},
-            {"Aux1", nullptr, &Aux1, N},
-            {"TimePrevGrowth", &TimePrevGrowth, nullptr, N},
-            {"Diff", nullptr, &Diff, N},
-            {"CellZonationState", &CellZonationState, nullptr, L::ANY, kZonation},
-            {"CellsInOZ", &CellsInOZ, nullptr, N},
-            {"Gh33", nullptr, &Gh33, N},
-            {"CellDivNr", &CellDivNr, nullptr, N},
-        },
+        rules::DumpedCellLines(),
     };
     return layout;
 }

@@ -126,7 +126,7 @@ TEST(Resume, KilledAndResumedRunWritesTheFilesOfAnUninterruptedOne) {
             duringCheckpoint += FileExists(partial) ? 1 : 0;
             if (!FileExists(partial)) ADD_FAILURE() << ReadFile(err);
         } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500 + random() % 4000));
+            std::this_thread::sleep_for(std::chrono::milliseconds(800 + random() % 1700));
         }
         kills += Kill(pid) ? 1 : 0;
         // Until the first checkpoint there is nothing to resume: the run starts

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "rootsim.h"
 
 namespace testsupport {
@@ -19,19 +20,12 @@ struct StateGuard {
 // Makes every grid point outside: no class, tissue, side or cell.
 void ClearToOutside();
 
-// A fresh, empty temporary directory, removed with its contents on destruction.
-class TempDir {
+// A fresh, empty temporary directory, removed with its contents on
+// destruction, that can become the simulator's output directory.
+class TempDir : public ScratchDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
     // Points the simulator's output directory at this folder.
     void UseAsOutput() const;
-
-private:
-    std::string path_;
 };
 
 // A small file system for disk-full cases: a tmpfs of the given size mounted
@@ -58,21 +52,5 @@ private:
 // Whether writes to /dev/full fail as on a full disk (the fallback of the
 // disk-full cases where no tmpfs can be mounted).
 bool HaveDevFull();
-
-// Runs a shell command line, capturing standard output and standard error
-// separately.  Returns the exit status (or -1 when it did not exit normally).
-struct CommandResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-CommandResult RunCommand(const std::string& cmdline);
-
-// Quotes a string for the shell.
-std::string ShellQuote(const std::string& s);
-
-std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
-std::vector<std::string> ListDir(const std::string& path);
 
 }  // namespace testsupport
