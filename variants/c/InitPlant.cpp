@@ -278,20 +278,21 @@ void SetUpTissueLayout() {
                 SetWall(col, r);
         }
 
-    // 11. Close diagonal gaps so that every wall line is 4-connected.
+    // 11. Close diagonal steps so that every wall line is 4-connected: where
+    // two wall points touch only at a corner, the point beside the first in
+    // the column of the second becomes a wall too.  (Joining only isolated
+    // wall points would leave the two- and five-point steps of the flatter
+    // and steeper radial lines apart.)
     for (int x = AXIS; x >= 1; x--)
         for (int r = 1; r < NROWS - 1; r++) {
             if (!IsWall(x, r)) continue;
-            if (IsWall(x + 1, r) || IsWall(x - 1, r) || IsWall(x, r + 1) || IsWall(x, r - 1)) continue;
-            if (!IsWall(x + 1, r + 1) && !IsWall(x + 1, r - 1)) {
-                if (IsWall(x - 1, r + 1) || IsWall(x - 1, r - 1)) {
-                    SetWall(x - 1, r);
-                    SetTct(x - 1, r, TCT_NONE);
+            for (int dx : {1, -1})
+                for (int dr : {1, -1}) {
+                    const int xx = x + dx;
+                    if (xx > AXIS || !IsWall(xx, r + dr) || IsWall(xx, r) || IsWall(x, r + dr)) continue;
+                    SetWall(xx, r);
+                    SetTct(xx, r, TCT_NONE);
                 }
-            } else {
-                SetWall(x + 1, r);
-                SetTct(x + 1, r, TCT_NONE);
-            }
         }
 
     // 12. Cell points next to a wall are membrane points.
