@@ -58,22 +58,25 @@ TEST(CRootLayout, MirrorSymmetricWithOutsideEdges) {
     EXPECT_EQ(initOutput.find("something is wrong in tissue layout"), std::string::npos) << initOutput;
 }
 
+// Codes of every point; membranes are the cell points beside a wall, and
+// each has a side.
 TEST(CRootLayout, CodesWallsAndMembranes) {
     for (int i = 1; i < NCOLS - 1; i++)
         for (int j = 1; j < NROWS - 1; j++) {
             const int tc = Tc[i][j], t = Tct[i][j];
-            if (tc == TC_OUTSIDE) {
-                ASSERT_EQ(t, TCT_NONE) << i << " " << j;
-                continue;
-            }
-            if (tc == TC_WALL) {
-                ASSERT_EQ(t, TCT_WALL) << i << " " << j;
+            if (tc == TC_OUTSIDE || tc == TC_WALL) {
+                ASSERT_EQ(t, tc == TC_WALL ? TCT_WALL : TCT_NONE) << i << " " << j;
+                ASSERT_EQ(Tmt[i][j], 0) << i << " " << j;
                 continue;
             }
             ASSERT_TRUE(t >= TCT_LRC1 && t <= TCT_COLUMELLA_STEM) << i << " " << j << " type " << t;
             const bool touchesWall = Tc[i + 1][j] == TC_WALL || Tc[i - 1][j] == TC_WALL ||
                                      Tc[i][j + 1] == TC_WALL || Tc[i][j - 1] == TC_WALL;
             ASSERT_EQ(tc == TC_MEMBRANE, touchesWall) << i << " " << j;
+            if (tc == TC_MEMBRANE)
+                ASSERT_TRUE(Tmt[i][j] >= 1 && Tmt[i][j] <= 4) << i << " " << j << " side " << Tmt[i][j];
+            else
+                ASSERT_EQ(Tmt[i][j], 0) << i << " " << j;
             // A cell never borders the outside without a wall between.
             ASSERT_FALSE(Tc[i + 1][j] == TC_OUTSIDE || Tc[i - 1][j] == TC_OUTSIDE ||
                          Tc[i][j + 1] == TC_OUTSIDE || Tc[i][j - 1] == TC_OUTSIDE)
@@ -209,7 +212,7 @@ TEST(CRootLayout, PlanPointsInTheirTissues) {
     }
     const std::pair<int, int> files[] = {
         {kProfileEpidermisCol, TCT_EPIDERMIS},      {kProfileCortexCol, TCT_CORTEX},
-        {kProfileEndodermisCol, TCT_ENDODERMIS},    {kProfilePericycleCol, TCT_PERICYCLE},
+        {kProfileEndodermisCol, TCT_ENDODERMIS},    {kPericycleFirstCol, TCT_PERICYCLE},
         {kProfileVascCol, TCT_VASC_OUTER},          {kCellProfileEpidermisCol, TCT_EPIDERMIS},
         {kCellProfileCortexCol, TCT_CORTEX},        {kCellProfileEndodermisCol, TCT_ENDODERMIS},
         {kCellProfileVascCol, TCT_VASC_OUTER},      {kFactorSourceCol, TCT_VASC_OUTER},
@@ -224,16 +227,6 @@ TEST(CRootLayout, PlanPointsInTheirTissues) {
 
 // ---------------------------------------------------------------------------
 // Membrane sides
-
-TEST(CRootSides, EveryMembraneHasASide) {
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) {
-            if (Tc[i][j] == TC_MEMBRANE)
-                ASSERT_TRUE(Tmt[i][j] >= 1 && Tmt[i][j] <= 4) << i << " " << j << " side " << Tmt[i][j];
-            else
-                ASSERT_EQ(Tmt[i][j], 0) << i << " " << j;
-        }
-}
 
 // Cells of the straight files: shootward on the top row, rootward on the
 // bottom row, inner toward the axis, outer away from it.

@@ -151,7 +151,6 @@ static_assert(kSampleRow > kCapWallRows[kCapWallCount - 1] && kSampleRow < kCapT
 constexpr int kProfileEpidermisCol = kEpidermisFirstCol;       // 24 / 226
 constexpr int kProfileCortexCol = kCortexFirstCol;             // 48 / 202
 constexpr int kProfileEndodermisCol = kEndodermisFirstCol;     // 74 / 176
-constexpr int kProfilePericycleCol = kPericycleFirstCol;       // 90 / 160
 constexpr int kProfileVascCol = kVascOuterFirstCol;            // 101 / 149
 // Cell-resolution profiles: a column near the middle of each file.
 constexpr int kCellProfileEpidermisCol = (kEpidermisFirstCol + kEpidermisLastCol) / 2;   // 35 / 215

@@ -1,4 +1,4 @@
-// Writes the initial c root as pictures for inspection: tissue types, point
+// Writes the initial c root as pictures to look at: tissue types, point
 // classes, membrane sides and the PIN pre-pattern, the whole grid and the tip
 // enlarged.  Usage: layout_pictures DIR
 #include <png.h>
