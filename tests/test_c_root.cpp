@@ -9,7 +9,7 @@
 
 #include "InitPlant.h"
 #include "plan.h"
-#include "rootsim.h"
+#include "state.h"
 
 using namespace croot;
 
@@ -20,12 +20,12 @@ std::string initOutput;  // what InitPlant printed
 class CRootEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        MakeArrays();
+        AllocateState();
         ::testing::internal::CaptureStdout();
         InitPlant();
         initOutput = ::testing::internal::GetCapturedStdout();
     }
-    void TearDown() override { FreeArrays(); }
+    void TearDown() override { ReleaseState(); }
 };
 
 const ::testing::Environment* const env = ::testing::AddGlobalTestEnvironment(new CRootEnvironment);

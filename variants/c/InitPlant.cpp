@@ -11,11 +11,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "geometry.h"
 #include "plan.h"
-#include "rootsim.h"
+#include "state.h"
 
 using namespace croot;
 
@@ -494,83 +494,13 @@ void SetUpMembraneTypes() {
 }
 
 // ---------------------------------------------------------------------------
-// Cell numbering and geometry.
-//
-// TEMPORARY: these three routines are rootsim's, with the c root's scan row.
-// They belong to the shared machinery (NumberCells with the scan's top row and
-// width as parameters; FindCellCorners and FindCellSizes need nothing but the
-// grid) and are to be dropped from here when the machinery provides them.
+// Cell numbering and geometry, by the machinery.  Every cell at or above the
+// tip-top wall is a rectangle, so the numbering looks along the row for a
+// cell's part below only in the tip.
 
-void NumberCells() {
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) Cell[i][j] = -1;
-    int n = 0;
-    for (int r = 0; r < NROWS; r++)
-        for (int col = 0; col < NCOLS; col++) {
-            const int tc = Tc[col][r];
-            if (tc != TC_CYTO && tc != TC_MEMBRANE) continue;
-            int number = -1;
-            if (r < kNumberScanTopRow) {
-                // A cell bounded by oblique walls may show up in a row to the right
-                // of a wall stub: take the number of its part below, looking
-                // along the row up to the next wall.
-                if (r > 0)
-                    for (int x = col; x < col + kNumberScanWidth && x < NCOLS; x++) {
-                        if (Tc[x][r] == TC_WALL) break;
-                        if (Cell[x][r - 1] >= 0) {
-                            number = Cell[x][r - 1];
-                            break;
-                        }
-                    }
-                if (number < 0 && col > 0) number = Cell[col - 1][r];
-            } else {
-                if (col > 0) number = Cell[col - 1][r];
-                if (number < 0) number = Cell[col][r - 1];
-            }
-            if (number < 0) {
-                if (n >= MAXCELLS) {
-                    fflush(stdout);
-                    fprintf(stderr, "rootsim_c: the tissue holds more than %d cells\n", MAXCELLS);
-                    exit(1);
-                }
-                number = n++;
-            }
-            Cell[col][r] = number;
-        }
-    actcells = n;
-}
-
-void FindCellCorners() {
-    for (int x = 0; x < MAXCELLS; x++) {
-        CellMinI[x] = CellMinJ[x] = 10000;
-        CellMaxI[x] = CellMaxJ[x] = 0;
-        CellWidth[x] = CellHeight[x] = 0;
-    }
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++) {
-            const int x = Cell[i][j];
-            if (x < 0) continue;
-            if (i < CellMinI[x]) CellMinI[x] = i;
-            if (i > CellMaxI[x]) CellMaxI[x] = i;
-            if (j < CellMinJ[x]) CellMinJ[x] = j;
-            if (j > CellMaxJ[x]) CellMaxJ[x] = j;
-        }
-    for (int x = 0; x < actcells; x++) {
-        CellWidth[x] = CellMaxI[x] - CellMinI[x] + 1;
-        CellHeight[x] = CellMaxJ[x] - CellMinJ[x] + 1;
-    }
-}
-
-void FindCellSizes() {
-    for (int x = 0; x < MAXCELLS; x++) {
-        CellSizes[x] = 0;
-        InvCellSizes[x] = 0;
-    }
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Cell[i][j] >= 0) CellSizes[Cell[i][j]]++;
-    for (int x = 0; x < actcells; x++) InvCellSizes[x] = 1.0 / CellSizes[x];
-}
+void NumberCells() { NumberCellsByScan(kNumberScanTopRow, kNumberScanWidth); }
+void FindCellCorners() { ComputeCellCorners(); }
+void FindCellSizes() { ComputeCellSizes(); }
 
 // ---------------------------------------------------------------------------
 // Transporter pre-pattern: the share of its cell's PIN that each membrane

@@ -1,5 +1,16 @@
-// Start-up of the c root beyond what rootsim.h declares.
+// The start-up of the c root: its layout, membrane sides, numbering and
+// geometry, transporter pre-pattern and initial cell states.
 #pragma once
+
+void SetUpTissueLayout();
+void SetUpMembraneTypes();
+void NumberCells();
+void FindCellCorners();
+void FindCellSizes();
+void InitConditions();
+// Builds the initial plant: layout, numbering and geometry, membrane sides,
+// pre-pattern, initial conditions, then the time-0 carrier update.
+void InitPlant();
 
 // Fills PinPrePat from tissue type, membrane side and position, and clears
 // Aux1PrePat.  Needs the layout, the numbering and the membrane sides.

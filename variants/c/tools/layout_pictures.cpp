@@ -9,7 +9,7 @@
 
 #include "InitPlant.h"
 #include "plan.h"
-#include "rootsim.h"
+#include "state.h"
 
 namespace {
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string dir = argv[1];
-    MakeArrays();
+    AllocateState();
     InitPlant();
     printf("cells %d\n", actcells);
     // The cells of the tip's left half: number, tissue code at the centre,
@@ -164,6 +164,6 @@ int main(int argc, char** argv) {
     // The meristem top and the first body cells.
     Write(dir + "/Tct_meristemtop.png", 0, NCOLS - 1, 420, 560, 3, tissue);
     Write(dir + "/PinPrePat_meristemtop.png", 0, NCOLS - 1, 420, 560, 3, pin);
-    FreeArrays();
+    ReleaseState();
     return 0;
 }
