@@ -11,6 +11,7 @@
 #include "measurements.h"
 #include "output_file.h"
 #include "plan.h"
+#include "profiles.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -37,10 +38,6 @@ constexpr int QC_COLUMN = plan::QC_COL;
 constexpr int GRID_TIP_LAST_ROW = plan::TIP_TOP_ROW;
 constexpr int GRID_BODY_FIRST_ROW = plan::TIP_FIRST_ROW;
 constexpr int GRID_BODY_LAST_ROW = plan::PROFILE_BODY_LAST_ROW;
-
-// Cell-resolution profiles: marker written for points outside the root.
-constexpr double OUTSIDE_MARKER = -10.0;
-constexpr int OUTSIDE_MARKER_INT = -10;
 
 // Extra measurements.
 constexpr int EXTRA_TOP_LRC_COLUMN = plan::CAP_COL;
@@ -253,48 +250,9 @@ void SaveGradGridRes(int t) {
         {"%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i", TCT_NONE_SEARCHED, plan::VASC_CENTRAL_COL},
     };
 
-    for (const Pair& p : pairs) {
-        OutputFile left(FormatString(p.left, dirname, t), "w");
-        OutputFile right(FormatString(p.right, dirname, t), "w");
-
-        // Tip section: the first point of the tissue in each low row.
-        for (int r = 0; r <= GRID_TIP_LAST_ROW && r < NROWS; r++) {
-            int c0 = -1;
-            for (int c = 0; c <= AXIS; c++) {
-                if (Tct[c][r] == p.tissue) {
-                    c0 = c;
-                    break;
-                }
-            }
-            if (c0 < 0) continue;
-            int g = c0 + 1;
-            int cell = Cell[g][r];
-            if (cell == -1) continue;
-            int k = g + 1;
-            while (k < NCOLS && Cell[k][r] == cell) k++;
-            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", g, k, r, Caux1[g][r], Cpin1M[g][r],
-                        Aux1M[g][r], Plts[cell], ARR1[cell], ARR12[cell]);
-            int m = MIRRORSUM - g;
-            int mcell = Cell[m][r];
-            if (mcell < 0) continue;  // the mirror point holds no cell to report
-            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", MIRRORSUM - k, m, r, Caux1[m][r],
-                         Cpin1M[m][r], Aux1M[m][r], Plts[mcell], ARR1[mcell], ARR12[mcell]);
-        }
-
-        // Body section: the fixed column of the file and its mirror.
-        int l = p.column;
-        int h = MIRRORSUM - l;
-        if (l >= NCOLS || h < 0) continue;
-        for (int r = GRID_BODY_FIRST_ROW; r <= GRID_BODY_LAST_ROW && r < NROWS; r++) {
-            int cell = Cell[l][r];
-            if (cell == -1) continue;
-            int k = l + 1;
-            while (k < NCOLS && Cell[k][r] == cell) k++;
-            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", l, k, r, Caux1[l][r], Cpin1M[l][r], Aux1M[l][r]);
-            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", MIRRORSUM - k, h, r, Caux1[h][r], Cpin1M[h][r],
-                         Aux1M[h][r]);
-        }
-    }
+    for (const Pair& p : pairs)
+        WriteGridProfilePair(p.left, p.right, p.tissue, p.column, t,
+                             {GRID_TIP_LAST_ROW, GRID_BODY_FIRST_ROW, GRID_BODY_LAST_ROW});
 }
 
 void SaveGradCellularRes(int t) {
@@ -312,22 +270,7 @@ void SaveGradCellularRes(int t) {
         {"%s/Spatialdynamics_vascL_time%i", plan::CELL_PROFILE_VASC_COL},
         {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - plan::CELL_PROFILE_VASC_COL},
     };
-    for (const Profile& p : profiles) {
-        OutputFile f(FormatString(p.name, dirname, t), "wb");
-        if (p.column < 0 || p.column >= NCOLS) continue;
-        for (int r = 0; r < NROWS; r++) {
-            int cell = Cell[p.column][r];
-            if (cell >= 0) {
-                f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, MeanCells[cell], ARF[cell],
-                         AA[cell], BB[cell], CC[cell], DD[cell], Plts[cell], Pltsexpr[cell],
-                         Diff[cell], CellHeight[cell]);
-            } else if (Tc[p.column][r] == TC_OUTSIDE) {
-                const double x = OUTSIDE_MARKER;
-                f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, x, x, x, x, x, x, x, x, x,
-                         OUTSIDE_MARKER_INT);
-            }
-        }
-    }
+    for (const Profile& p : profiles) WriteCellProfile(p.name, p.column, t);
 }
 
 void ExtraMeasurements(int t) {

@@ -7,21 +7,14 @@
 // diffusion weights, membrane influx and efflux, production and decay, and the
 // source and sink at the top of the tissue.
 //
-// Every output is zero on points outside the tissue.  The update therefore
-// writes, in each column, only the rows that hold tissue now or may still hold
-// values from before: those it wrote in its previous call, moved upward by as
-// many rows as growth has shifted the column since.  All outputs of a point
-// are formed in one visit (the coefficients toward the neighbours in a second
-// pass, once every carrier amount is known), over independent column pairs
-// on the transport step's threads.
-#include <algorithm>
-#include <cstring>
-
+// The machinery's sweep (carrier_sweep.h) runs the rules over the rows of
+// each column pair that hold tissue, on the transport step's threads; all
+// outputs of a point but the coefficients toward its neighbours are formed
+// here, those in the sweep's second pass once every carrier amount is known.
 #include "carrier_rules.h"
-#include "checkpoint.h"
+#include "carrier_sweep.h"
 #include "coefficients.h"
 #include "rootsim.h"
-#include "tissue_extent.h"
 
 namespace {
 
@@ -29,76 +22,21 @@ using namespace carrierrules;
 
 constexpr MembranePermeability kPermeability = {INFLUX_BASE, INFLUX_PER_AUX1, EFFLUX_BASE, EFFLUX_PER_PIN};
 
-// ---------------------------------------------------------------------------
-// Extent bookkeeping.  Pair p (0..AXIS) is column p with its mirror column
-// MIRRORSUM - p (the axis column pairs with itself); a pair is handled as a
-// whole, since the PIN patterns of both columns come from the left one.
-
-struct Rows {
-    int lo, hi;  // empty when lo > hi
-};
-
-inline Rows Hull(Rows a, Rows b) {
-    if (a.lo > a.hi) return b;
-    if (b.lo > b.hi) return a;
-    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
-}
-
-inline int RowsOf(Rows r) { return r.hi >= r.lo ? r.hi - r.lo + 1 : 0; }
-
-inline int PairOf(int column) { return std::min(column, MIRRORSUM - column); }
-
-Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
-Rows sweep[AXIS + 1];    // rows of each pair the current call writes
-bool writtenKnown = false;
-// A resumed run continues with the very extents an uninterrupted one has.
-const bool registered = (AddCheckpointState("carriers.written", written, sizeof written),
-                         AddCheckpointState("carriers.written_known", &writtenKnown, sizeof writtenKnown), true);
-
 // Per-call values shared by the threads.
-bool sweepWholeGrid = false;
-int pairWork[AXIS + 1];  // estimated rows of each pair, for sharing the pairs
 int epiCount = 0;
 int epiBoundaries[EPI_MAX_BOUNDARIES];
 
-// Decides the rows of pair p this call writes and records those that will
-// hold its values afterwards.
-void PlanPair(int p) {
-    const int L = p, R = MIRRORSUM - p;
-    Rows a, b = {0, -1};
-    tissueextent::TissueRows(L, &a.lo, &a.hi);
-    if (R != L) tissueextent::TissueRows(R, &b.lo, &b.hi);
-    int shifts = TakeGrowthShifts(L);
-    if (R != L) shifts = std::max(shifts, TakeGrowthShifts(R));
-    const Rows now = Hull(a, b);
-    if (sweepWholeGrid) {
-        sweep[p] = {0, NROWS - 1};
-    } else {
-        Rows before = written[p];
-        if (before.lo <= before.hi) before.hi = std::min(NROWS - 1, before.hi + shifts);
-        sweep[p] = Hull(now, before);
-    }
-    written[p] = now;
-}
-
-// Carrier patterns, amounts, production and decay of column c over rows
-// lo..hi, the PIN patterns being in place already; then the source or sink
-// at the top of the column.
+// Carrier patterns and amounts of column c over rows lo..hi, the PIN patterns
+// being in place already; then production and decay.
 void ColumnCarriers(int c, int lo, int hi) {
     const int* tc = Tc[c];
     const int* cell = Cell[c];
-    const int* tct = Tct[c];
     const double* pin1 = PinPrePat[c];
     const double* pin2 = Pin2PrePat[c];
     double* aux1 = Aux1PrePat[c];
     double* m1 = Cpin1M[c];
     double* m2 = Cpin2M[c];
     double* ma = Aux1M[c];
-    double* dec = daux[c];
-    double* pro = paux[c];
-    // The rates of the last point, reused while cell and base rate stay.
-    int lastCell = -1;
-    double lastBase = 0, lastProduction = 0, lastDecay = 0;
     for (int j = lo; j <= hi; j++) {
         const int x = cell[j];
         if (x == -1) {
@@ -106,8 +44,6 @@ void ColumnCarriers(int c, int lo, int hi) {
             StoreIfChanged(&m1[j], 0.0);
             StoreIfChanged(&m2[j], 0.0);
             StoreIfChanged(&ma[j], 0.0);
-            StoreIfChanged(&dec[j], 0.0);
-            StoreIfChanged(&pro[j], 0.0);
             continue;
         }
         const double w = tc[j] == TC_MEMBRANE ? Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
@@ -115,33 +51,14 @@ void ColumnCarriers(int c, int lo, int hi) {
         StoreIfChanged(&m1[j], pin1[j] * Pin[x]);
         StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
         StoreIfChanged(&ma[j], w * Aux1[x]);
-        const double k = BaseProduction(c, j, tct[j]);
-        if (x != lastCell || k != lastBase) {
-            lastCell = x;
-            lastBase = k;
-            lastDecay = DECAY_BASE + DECAY_PER_GH317 * Gh317[x] + DECAY_PER_GH33 * Gh33[x];
-            lastProduction = (PRODUCTION_PER_YUC3 * Yuc3[x] + k) * PRODUCTION_HEIGHT_SCALE / CellHeight[x];
-        }
-        dec[j] = lastDecay;
-        pro[j] = lastProduction;
     }
-    // The first wall point over a membrane, seen from the top of the column, is
-    // a sink above the outer tissues and the auxin supply above the stele
-    // (rows outside lo..hi hold no wall).
-    for (int j = hi; j >= std::max(lo, 1); j--) {
-        if (tc[j] != TC_WALL || tc[j - 1] != TC_MEMBRANE) continue;
-        int t = tct[j - 1];
-        if (t >= 5 && t <= 7) dec[j] = TOP_SINK_DECAY;
-        else if (t >= 8 && t <= 11) pro[j] = TOP_SOURCE_PRODUCTION;
-        break;
-    }
+    ColumnMetabolism(c, lo, hi, BaseProduction);
 }
 
-// Everything of pair p but the coefficients toward the neighbours.
-void PairCarriers(int p) {
+// Everything of pair p over rows lo..hi but the coefficients toward the
+// neighbours.
+void PairCarriers(int p, int lo, int hi) {
     const int L = p, R = MIRRORSUM - p;
-    const int lo = sweep[p].lo, hi = sweep[p].hi;
-    if (lo > hi) return;
     double* pin1 = PinPrePat[L];
     double* pin2 = Pin2PrePat[L];
     for (int j = lo; j <= hi; j++) {
@@ -167,29 +84,8 @@ void PairCarriers(int p) {
 
 void UpdateMembraneProteinsAndFluxes(int time) {
     if (time == 0) ResetZonation();
+    epiCount = EpidermalBoundaries(epiBoundaries);
     // At time 0 the state is new (start or reload): nothing is known of what
     // the grids held before, so every row is written.
-    sweepWholeGrid = time == 0 || !writtenKnown;
-    epiCount = EpidermalBoundaries(epiBoundaries);
-    // The threads share the pairs by the rows written last time (PlanPair
-    // replaces those while the threads run).
-    for (int p = 0; p <= AXIS; p++) pairWork[p] = 1 + (writtenKnown ? RowsOf(written[p]) : 0);
-
-    RunOnTransportThreads([](int t, int n) {
-        int begin, end;
-        ShareByWork(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);
-        for (int p = begin; p < end; p++) {
-            PlanPair(p);
-            PairCarriers(p);
-        }
-    });
-    RunOnTransportThreads([](int t, int n) {
-        int begin, end;
-        ShareByWork(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
-        for (int c = begin; c < end; c++)
-            ColumnNeighbourCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi, kPermeability);
-    });
-    writtenKnown = true;
-    // The transport step factorises its line systems anew.
-    TransportCoefficientsChanged();
+    SweepCarrierPairs(time == 0, PairCarriers, kPermeability);
 }

@@ -3,14 +3,12 @@
 //
 // Layout: the grids Tc, Tct, Tmt, Cell, PinPrePat, Pin2PrePat, Aux1PrePat and
 // Caux1, one line per column with the values of all rows; then one line per
-// cell table with all MAXCELLS slots; then actcells.  Every value but the last
-// is followed by a tab, every line by a newline.
+// cell table with all MAXCELLS slots (plant_file_common.h); then actcells.
+// Every value but the last is followed by a tab, every line by a newline.
 #include "rootsim.h"
 
 #include "plant_file.h"
-
-#include <algorithm>
-#include <vector>
+#include "plant_file_common.h"
 
 namespace {
 
@@ -18,31 +16,7 @@ const PlantFileLayout& Layout() {
     static const PlantFileLayout layout = {
         {{"Tc", &Tc}, {"Tct", &Tct}, {"Tmt", &Tmt}, {"Cell", &Cell}},
         {{"PinPrePat", &PinPrePat}, {"Pin2PrePat", &Pin2PrePat}, {"Aux1PrePat", &Aux1PrePat}, {"Caux1", &Caux1}},
-        {
-            {"MeanCells", nullptr, &MeanCells},
-            {"ARF", nullptr, &ARF},
-            {"AA", nullptr, &AA},
-            {"BB", nullptr, &BB},
-            {"CC", nullptr, &CC},
-            {"DD", nullptr, &DD},
-            {"Plt", nullptr, &Plt},
-            {"Yuc3", nullptr, &Yuc3},
-            {"ARR1", nullptr, &ARR1},
-            {"ARR12", nullptr, &ARR12},
-            {"divTF", nullptr, &divTF},
-            {"elongTF", nullptr, &elongTF},
-            {"Gh317", nullptr, &Gh317},
-            {"Pin", nullptr, &Pin},
-            {"Pin2", nullptr, &Pin2},
-            {"Plts", nullptr, &Plts},
-            {"Aux1", nullptr, &Aux1},
-            {"TimePrevGrowth", &TimePrevGrowth, nullptr},
-            {"Diff", nullptr, &Diff},
-            {"CellZonationState", &CellZonationState, nullptr},
-            {"CellsInOZ", &CellsInOZ, nullptr},
-            {"Gh33", nullptr, &Gh33},
-            {"CellDivNr", &CellDivNr, nullptr},
-        },
+        PlantFileCellLines(),
     };
     return layout;
 }
@@ -55,15 +29,8 @@ bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantStateFile(t)) return false;
-    FindCellCorners();
-    FindCellSizes();
-    // The carrier update at time 0 also sets the first zonation of every
-    // cell from its top row, as for a newly built plant; a reloaded plant
-    // keeps the zonation and differentiation it was saved with.
-    std::vector<int> zonation(CellZonationState, CellZonationState + MAXCELLS);
-    std::vector<double> diff(Diff, Diff + MAXCELLS);
-    UpdateMembraneProteinsAndFluxes(0);
-    std::copy(zonation.begin(), zonation.end(), CellZonationState);
-    std::copy(diff.begin(), diff.end(), Diff);
+    // A reloaded plant keeps the zonation and differentiation it was saved
+    // with.
+    RebuildPlantAfterReading(UpdateMembraneProteinsAndFluxes);
     return true;
 }

@@ -3,6 +3,7 @@
 // by the plain whole-grid form the tests compare it with.
 #pragma once
 
+#include "carrier_sweep.h"
 #include "plan.h"
 #include "rootsim.h"
 
@@ -32,19 +33,8 @@ constexpr double INFLUX_PER_AUX1 = 0.07;
 constexpr double EFFLUX_BASE = 1.0;
 constexpr double EFFLUX_PER_PIN = 0.2;
 
-// Decay and production.
-constexpr double DECAY_BASE = 5.8e-5;
-constexpr double DECAY_PER_GH317 = 1.45e-6;
-constexpr double DECAY_PER_GH33 = 1.45e-7;
-constexpr double PRODUCTION_PER_YUC3 = 3.75e-4;
-constexpr double PRODUCTION_HEIGHT_SCALE = 8.0;
-constexpr double PRODUCTION_SOURCE_TISSUE = 0.066375;
-constexpr double PRODUCTION_ROOTCAP = 0.0204375;
-constexpr double PRODUCTION_COLUMELLA = 0.0335625;
-constexpr double PRODUCTION_BODY = 0.00075;
-constexpr double PRODUCTION_TIP = 0.0020625;
-constexpr double TOP_SINK_DECAY = 0.1;
-constexpr double TOP_SOURCE_PRODUCTION = 3.15;
+// Decay and production: the machinery's rates (carrier_sweep.h).
+using namespace auxinrates;
 
 enum { PAT_NONE = 0, PAT_PIN1 = 1, PAT_PIN2 = 2 };
 
@@ -74,19 +64,7 @@ inline bool BelowStartsAtOrBelow(int x, int i, int r) {
 // Tip line of a left-half column.
 inline int TipLine(int i) { return static_cast<int>(TIP_LINE_SLOPE * i + TIP_LINE_OFFSET); }
 
-inline void ResetZonation() {
-    for (int x = 0; x < actcells; x++) {
-        int top = CellMaxJ[x];
-        if (top < ZONE_DIVIDING_ROW) {
-            CellZonationState[x] = 0;
-        } else if (top < ZONE_BODY_ROW) {
-            CellZonationState[x] = 30;
-        } else if (top <= ZONE_LAST_ROW) {
-            CellZonationState[x] = 200;
-            Diff[x] = 100.0;
-        }
-    }
-}
+inline void ResetZonation() { ResetZonationByTopRow({ZONE_DIVIDING_ROW, ZONE_BODY_ROW, ZONE_LAST_ROW}); }
 
 // Inner side of a topmost layer-1 root cap cell: 1 when a shootward point of
 // the same cell lies within Manhattan distance int(0.35 * (top - bottom)).
@@ -353,14 +331,7 @@ inline double Aux1Weight(int i, int j, int x, int n, const int B[EPI_MAX_BOUNDAR
 
 // Base production rate k of a point of tissue t at (i, j).
 inline double BaseProduction(int i, int j, int t) {
-    if (t == 17 || t == 12) return PRODUCTION_SOURCE_TISSUE;
-    if (j <= PRODUCTION_STELE_ROW && t >= 8 && t <= 11) return PRODUCTION_SOURCE_TISSUE;
-    if (j <= TIP_TOP_ROW && j < static_cast<int>(SLANT_SLOPE * i - SLANT_OFFSET) &&
-        j < static_cast<int>(SLANT_SLOPE * (MIRRORSUM - i) - SLANT_OFFSET) && t >= 5 && t <= 7)
-        return PRODUCTION_SOURCE_TISSUE;
-    if (t >= 1 && t <= 4) return PRODUCTION_ROOTCAP;
-    if (t >= 13 && t <= 16) return PRODUCTION_COLUMELLA;
-    return j > TIP_TOP_ROW ? PRODUCTION_BODY : PRODUCTION_TIP;
+    return BaseProductionRate(i, j, t, {TIP_TOP_ROW, PRODUCTION_STELE_ROW, SLANT_SLOPE, SLANT_OFFSET});
 }
 
 }  // namespace carrierrules

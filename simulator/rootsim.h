@@ -2,6 +2,7 @@
 // state.h) and the functions of its own sources.
 #pragma once
 
+#include "growth_rules.h"
 #include "renumbering.h"
 #include "state.h"
 #include "threads.h"
@@ -89,6 +90,8 @@ int epidermalcell(int cell);
 // Marks the per-cell rates for recomputation at the next growth step (as at
 // program start).
 void ResetGrowthSchedule();
+// rootsim's landmarks of growth.
+extern const GrowthPlan kRootsimGrowth;
 
 // Growth_execution
 void GrowCell(int t, int cell, int flag);
