@@ -520,9 +520,12 @@ void CullCellsAtTop() {
 }
 
 void ShedLateralRootcap(int t, const GrowthPlan& p) {
-    const std::string path = FormatString("%s/Lateralrootcapculling", dirname);
-    FILE* f = fopen(path.c_str(), "a");
-    if (f == nullptr) ReportShedLogFailure(path.c_str());
+    FILE* f = nullptr;
+    if (p.shedLog) {
+        const std::string path = FormatString("%s/Lateralrootcapculling", dirname);
+        f = fopen(path.c_str(), "a");
+        if (f == nullptr) ReportShedLogFailure(path.c_str());
+    }
 
     const int shedMinRow = p.baseRow + 1;
     for (int side = 0; side < 2; side++) {

@@ -18,6 +18,7 @@ struct GrowthPlan {
                           // follow the epidermal cell beside their base
     int shedCol;          // the outer membrane column of that layer, walked for shedding
     int stemDaughterRow;  // a lower daughter starting at this row keeps a stem cell's count
+    bool shedLog;         // each shed cell is logged to DIR/Lateralrootcapculling
 };
 
 // The growth step at time t: rates (after a division, for every cell),
@@ -43,8 +44,8 @@ bool DivideCellInTwo(int t, int cell, const GrowthPlan& plan);
 // epidermal ones in the root size of their side.
 void CullCellsAtTop();
 // Sheds at most one outermost root cap cell per side, with everything above
-// it in its columns, once the epidermis beside it elongates; logs each to
-// DIR/Lateralrootcapculling.
+// it in its columns, once the epidermis beside it elongates; with the plan's
+// shedLog, logs each to DIR/Lateralrootcapculling (opened at every call).
 void ShedLateralRootcap(int t, const GrowthPlan& plan);
 
 // The top row of the meristem: two rows below the lowest cell of the

@@ -51,16 +51,23 @@ void ScanCellLinear(Value value, double S) {
     ScanCells([&](int c, int, int) { return CellLinearIndex(value(c), S); });
 }
 
-// Tissue types by a colour index per type code (0..TCT_WALL); a code whose
-// entry is negative keeps the running colour index.  Then walls black and
-// outside white.
+// Tissue-type colour of the point (i, j) by a colour index per type code
+// (0..TCT_WALL), wall black and outside white; a code whose entry is
+// negative keeps the running colour index ci.
+template <typename Table>
+int TissueColourIndex(const Table& indexOfType, int i, int j, int ci) {
+    const int t = Tct[i][j];
+    if (t >= 0 && t <= TCT_WALL && indexOfType[t] >= 0) ci = indexOfType[t];
+    if (Tc[i][j] == TC_WALL) ci = WALL_INDEX;
+    else if (Tc[i][j] == TC_OUTSIDE) ci = OUTSIDE_INDEX;
+    return ci;
+}
+
+// Every point by its tissue-type colour.
 template <typename Table>
 void ScanTissueColours(const Table& indexOfType) {
     Scan([&](int i, int j, int& ci) {
-        const int t = Tct[i][j];
-        if (t >= 0 && t <= TCT_WALL && indexOfType[t] >= 0) ci = indexOfType[t];
-        if (Tc[i][j] == TC_WALL) ci = WALL_INDEX;
-        else if (Tc[i][j] == TC_OUTSIDE) ci = OUTSIDE_INDEX;
+        ci = TissueColourIndex(indexOfType, i, j, ci);
         PutIndex(i, j, ci);
     });
 }

@@ -12,6 +12,7 @@ const GrowthPlan kRootsimGrowth = {
     plan::CAP_INNER_COL,       // capProbeCol
     plan::CAP_COL,             // shedCol
     plan::STEM_DAUGHTER_ROW,   // stemDaughterRow
+    true,                      // shedLog
 };
 
 void ResetGrowthSchedule() { ResetGrowthRates(); }

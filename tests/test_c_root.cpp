@@ -423,7 +423,14 @@ TEST(CRootInitialState, ByTissueAndBand) {
     EXPECT_EQ(Plts[first], 145);
     EXPECT_EQ(Plts[body], 175);
     EXPECT_EQ(Gh33[body], 0);
-    for (int x = 0; x < actcells; x++) EXPECT_EQ(CellZonationState[x], 0);
+    // The carrier update of time 0 gives the zonation by the cell's top row:
+    // tip, meristem, mature body.
+    for (int x = 0; x < actcells; x++) {
+        const int top = CellMaxJ[x];
+        const int zone = top < kTipTopRow ? Z_TIP : (top < kMeristemTopRow ? Z_DIVIDING : Z_MATURE);
+        EXPECT_EQ(CellZonationState[x], zone) << x;
+        EXPECT_EQ(Diff[x], zone == Z_MATURE ? 100.0 : 0.0) << x;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
-// Helpers shared by the test programs.
+// Helpers shared by the test programs (of every program and grid).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "rootsim.h"
+#include "state.h"
+
+// Provided by every program: allocation and release of its whole state.
+void MakeArrays();
+void FreeArrays();
 
 namespace testsupport {
 

@@ -15,14 +15,15 @@
 
 #include "geometry.h"
 #include "plan.h"
+#include "plant_file.h"
+#include "plant_file_common.h"
+#include "rootsim_c.h"
 #include "state.h"
 
 using namespace croot;
 
 static_assert(NCOLS == kCols && NROWS == kRows, "build the c root with its own grid size");
 static_assert(AXIS == kAxisCol && MIRRORSUM == kMirrorSum, "axis of the c root");
-
-void (*InitPlantCarrierUpdate)(int time) = nullptr;
 
 namespace {
 
@@ -651,5 +652,31 @@ void InitPlant() {
     SetUpMembraneTypes();
     SetUpPrePattern();
     InitConditions();
-    if (InitPlantCarrierUpdate != nullptr) InitPlantCarrierUpdate(0);
+    UpdateMembraneProteinsAndFluxes(0);
+}
+
+// ---------------------------------------------------------------------------
+// Plant state file: the grids of the tissue, its pre-pattern and the auxin
+// field, one line per column; then the machinery's per-cell lines; then the
+// number of cells.
+
+namespace {
+
+const PlantFileLayout& Layout() {
+    static const PlantFileLayout layout = {
+        {{"Tc", &Tc}, {"Tct", &Tct}, {"Tmt", &Tmt}, {"Cell", &Cell}},
+        {{"PinPrePat", &PinPrePat}, {"Aux1PrePat", &Aux1PrePat}, {"Caux1", &Caux1}},
+        PlantFileCellLines(),
+    };
+    return layout;
+}
+
+}  // namespace
+
+void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
+
+bool InitPlantFromFile(int t) {
+    if (!ReadPlantFile(Layout(), t)) return false;
+    RebuildPlantAfterReading(UpdateMembraneProteinsAndFluxes);
+    return true;
 }

@@ -9,7 +9,7 @@ void FindCellCorners();
 void FindCellSizes();
 void InitConditions();
 // Builds the initial plant: layout, numbering and geometry, membrane sides,
-// pre-pattern, initial conditions, then the time-0 carrier update.
+// pre-pattern, initial conditions, then the carrier update of time 0.
 void InitPlant();
 
 // Fills PinPrePat from tissue type, membrane side and position, and clears
@@ -20,6 +20,3 @@ void SetUpPrePattern();
 // left half (0 where the pre-pattern gives none).
 double PrePatternPinShare(int t, int s, int d, int j);
 
-// The time-0 carrier update that ends InitPlant (the program's own
-// membrane-protein update); InitPlant skips it while it is null.
-extern void (*InitPlantCarrierUpdate)(int time);

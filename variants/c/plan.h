@@ -157,14 +157,38 @@ constexpr int kCellProfileEpidermisCol = (kEpidermisFirstCol + kEpidermisLastCol
 constexpr int kCellProfileCortexCol = (kCortexFirstCol + kCortexLastCol) / 2;            // 60 / 190
 constexpr int kCellProfileEndodermisCol = (kEndodermisFirstCol + kEndodermisLastCol) / 2;  // 81 / 169
 constexpr int kCellProfileVascCol = (kVascOuterFirstCol + kVascOuterLastCol) / 2;        // 104 / 146
+// Grid-resolution profiles across the root, one file per row: through the
+// middle of the QC (rows 162-172), at the sampling row, and in the body.
+constexpr int kRowProfileRows[] = {167, kSampleRow, 700};
 
 // --- Growth landmarks ----------------------------------------------------------------
 constexpr int kGrowthBaseRow = kTipTopRow;              // the growth zone starts here
 constexpr int kEpidermisProbeCol = kEpidermisFirstCol;  // walks of the epidermal file
 constexpr int kFactorSourceCol = kVascOuterFirstCol;    // vascular cell whose factors a row follows
 constexpr int kCapProbeCol = kCapFirstCol + 1;          // walks of the outer cap layer
+constexpr int kShedCol = kCapFirstCol;                  // the cap's outer membrane column, walked for shedding
+constexpr int kStemDaughterRow = kTipTopRow + 1;        // a lower daughter starting here keeps a count of 0
 constexpr int kCullRow = kRows - 2;                     // a cell reaching this row is removed
 constexpr int kInitialRootLength = kBodyTopRow + 1;     // rows of the initial root
 constexpr int kInitialEpidermisCells = kMeristemBands + kBodyCells;   // epidermis cells per side above the tip
+
+// --- Regulation landmarks --------------------------------------------------------------
+// Rows at or below belong to the root tip (the row under the tip-top wall).
+constexpr int kTipLastRow = kTipTopRow - 1;
+// Zonation of the new plant by a cell's top row: tip below the tip-top wall,
+// dividing up to the meristem top, mature in the body.
+constexpr int kZoneBodyLastRow = kBodyTopRow - 1;
+// In the outer cap layer the ARF target falls from 100 at kTipTopRow + 12 to
+// 30 over 43 rows (cells starting at kTipTopRow + 13 or above), as rootsim's
+// does from 12 rows above its tip-top wall.
+constexpr int kCapRampStartRow = kTipTopRow + 12;
+constexpr int kCapRampMinRow = kTipTopRow + 13;
+constexpr int kCapRampRows = 43;
+// Auxin sources: the pericycle and stele produce in the tip and in the first
+// meristem band (its top row).
+constexpr int kSteleSourceTopRow = kTipTopRow + kBandPeriod - 1;
+// Cell-to-cell diffusion: the outer cap layer and the first columella tier
+// lose PLETHORA up to this row (rootsim: 10 rows below its tip-top wall).
+constexpr int kTipLossLastRow = kTipTopRow - 10;
 
 }  // namespace croot
