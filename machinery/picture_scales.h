@@ -51,6 +51,34 @@ void ScanCellLinear(Value value, double S) {
     ScanCells([&](int c, int, int) { return CellLinearIndex(value(c), S); });
 }
 
+// A colour index per tissue code (0..TCT_WALL); a negative entry keeps the
+// running colour index.
+struct TissueColours {
+    int index[TCT_WALL + 1];
+    constexpr int operator[](int t) const { return index[t]; }
+};
+
+// rootsim's tissue colours; the root cap layers (1 to 4) keep the running
+// index and so come out black after their walls.
+constexpr TissueColours kTissueColours = {{
+    -1, -1, -1, -1, -1,  // none, root cap layers 1-4
+    60, 80, 110, 140,    // epidermis, cortex, endodermis, pericycle
+    160, 160, 160,       // vascular files
+    180,                 // quiescent centre
+    140, 40, 250, 230,   // columella tiers 1-4
+    200,                 // columella stem cells
+    -1, -1, -1,          // unused codes, wall
+}};
+
+// The same colours with the root cap layers 1 to 4 in the given indices.
+constexpr TissueColours WithCapColours(TissueColours c, int layer1, int layer2, int layer3, int layer4) {
+    c.index[TCT_LRC1] = layer1;
+    c.index[TCT_LRC2] = layer2;
+    c.index[TCT_LRC3] = layer3;
+    c.index[TCT_LRC4] = layer4;
+    return c;
+}
+
 // Tissue-type colour of the point (i, j) by a colour index per type code
 // (0..TCT_WALL), wall black and outside white; a code whose entry is
 // negative keeps the running colour index ci.

@@ -191,18 +191,6 @@ void ScanAsymmetry() {
     });
 }
 
-// Tissue-type colours; the root cap layers (1 to 4) keep the running index
-// and so come out black after their walls.
-constexpr int kTissueIndex[TCT_WALL + 1] = {
-    -1, -1, -1, -1, -1,  // none, root cap layers 1-4
-    60, 80, 110, 140,    // epidermis, cortex, endodermis, pericycle
-    160, 160, 160,       // vascular files
-    180,                 // quiescent centre
-    140, 40, 250, 230,   // columella tiers 1-4
-    200,                 // columella stem cells
-    -1, -1, -1,          // unused codes, wall
-};
-
 void ScanPlasmodesmata() {
     Scan([&](int i, int j, int& ci) {
         const int t = Tc[i][j];
@@ -323,7 +311,7 @@ bool Render(int kind) {
             });
             return true;
         case 25: ScanAsymmetry(); return true;
-        case 32: ScanTissueColours(kTissueIndex); return true;
+        case 32: ScanTissueColours(kTissueColours); return true;
         case 34:
             ScanCells([](int, int i, int j) {
                 switch (Tmt[i][j]) {

@@ -1,29 +1,36 @@
-// Growth decisions on rootsim's root: the growth step and its helpers are the
-// machinery's (growth_rules.h) with rootsim's landmarks; the step ends with
-// the plasmodesmata pattern of the grown tissue.
+// Growth decisions: rootsim's landmarks and growth functions given to the
+// growth step it shares with the b family and rootsim_c
+// (rules/growth_rules.h), with rootsim's per-cell rates: a cycle time by the
+// divisions behind the cell.
 #include "rootsim.h"
 
+#include "checkpoint.h"
+#include "growth_rules.h"
 #include "plan.h"
 
-const GrowthPlan kRootsimGrowth = {
-    plan::MERISTEM_BASE_ROW,   // baseRow
-    plan::EPIDERMIS_COL,       // epidermisCol
-    plan::VASC_OUTER_COL,      // factorSourceCol
-    plan::CAP_INNER_COL,       // capProbeCol
-    plan::CAP_COL,             // shedCol
-    plan::STEM_DAUGHTER_ROW,   // stemDaughterRow
-    true,                      // shedLog
+namespace {
+
+struct RootsimGrowth : plan::Landmarks, rules::RootsimGrowthCalls {
+    // Zonation follows the epidermis (column 30); the factors come from the
+    // outer vascular file (92); the cap follows at column 22.
+    static constexpr int GROWTH_SOURCE_COL = plan::VASC_OUTER_COL;
+    static constexpr int GROWTH_CAP_COL = plan::CAP_INNER_COL;
+    static constexpr int MAX_GROWING_HEIGHT = 143;
+    static void AfterGrowth() { Plasmodesmatapatterning(); }
 };
 
-void ResetGrowthSchedule() { ResetGrowthRates(); }
+using Rules = rules::GrowthRules<RootsimGrowth>;
 
-void Growth(int t) {
-    GrowthStep(t, kRootsimGrowth);
-    Plasmodesmatapatterning();
-}
+const bool registered = (AddCheckpointState("growth.first_time", &Rules::firstTime, sizeof Rules::firstTime), true);
 
-int growtiming(int t, int cell, int flag) { return GrowIfDue(t, cell, flag); }
+}  // namespace
 
-void maxmzsize() { FindMeristemTop(kRootsimGrowth); }
+void ResetGrowthSchedule() { Rules::firstTime = 0; }
 
-int epidermalcell(int cell) { return EpidermalCellBeside(cell, kRootsimGrowth); }
+void Growth(int t) { Rules::Growth(t); }
+
+int growtiming(int t, int cell, int flag) { return Rules::growtiming(t, cell, flag); }
+
+void maxmzsize() { Rules::maxmzsize(); }
+
+int epidermalcell(int cell) { return Rules::epidermalcell(cell); }

@@ -12,6 +12,7 @@
 #include "rootsim.h"
 
 #include "geometry.h"
+#include "layout_tools.h"
 #include "plan.h"
 
 #include <cmath>
@@ -46,9 +47,7 @@ constexpr int kTctCortex = 6;
 constexpr int kTctEndodermis = 7;
 constexpr int kTctPericycle = 8;
 constexpr int kTctVascOuter = 9;
-constexpr int kTctVascMiddle = 10;
 constexpr int kTctVascCentral = 11;
-constexpr int kTctWall = 20;
 constexpr int kColumellaShift = 12;    // cap/epidermis code + 12 = columella tier
 
 // Membrane side codes.
@@ -56,163 +55,85 @@ constexpr int kSideShootward = 1;
 constexpr int kSideRootward = 2;
 constexpr int kSideInner = 3;
 constexpr int kSideOuter = 4;
-constexpr int kSideUnclassified = 10;
+constexpr int kSideUnclassified = layout::TMT_UNCLASSIFIED;
 
-// A layer curve of the tip: forward form F(k) = int(k^n * a + o) with k the
-// distance of a left-half column from the axis, and the inverse form that keeps
-// the curve a connected line where it is steep.
-struct Curve {
-    int n;       // power
-    double a;    // coefficient
-    double o;    // offset
-    double e;    // the double nearest 1/n
-};
+using layout::RadialLine;
+using layout::SetCyto;
+using layout::SetTct;
+using layout::SetTmt;
+using layout::SetWall;
+using layout::TipCurve;
 
-constexpr Curve kSurface{3, 0.0001810738061970905, 8, 0.3333333333333333};
-constexpr Curve kCurve53{3, 0.00018251851851851852, 53, 0.3333333333333333};
-constexpr Curve kCurve84{3, 0.00013325679609660094, 84, 0.3333333333333333};
-constexpr Curve kCurve105{2, 0.003203987184051264, 105, 0.5};
-constexpr Curve kCurve118{3, 5.4215993018379224e-05, 118, 0.3333333333333333};
-constexpr Curve kCurve129{3, 7.62939453125e-05, 129, 0.3333333333333333};
-constexpr Curve kCurve134{4, 4.153502938603326e-06, 134.8, 0.25};
-constexpr Curve kCurve140q{5, 3.7037037037037036e-07, 140, 0.2};
-constexpr Curve kCurve140c{3, 0.0009718172983479105, 140, 0.3333333333333333};
+// The layer curves of the tip (layout_tools.h).
+constexpr TipCurve kSurface{3, 0.0001810738061970905, 8};
+constexpr TipCurve kCurve53{3, 0.00018251851851851852, 53};
+constexpr TipCurve kCurve84{3, 0.00013325679609660094, 84};
+constexpr TipCurve kCurve105{2, 0.003203987184051264, 105};
+constexpr TipCurve kCurve118{3, 5.4215993018379224e-05, 118};
+constexpr TipCurve kCurve129{3, 7.62939453125e-05, 129};
+constexpr TipCurve kCurve134{4, 4.153502938603326e-06, 134.8};
+constexpr TipCurve kCurve140q{5, 3.7037037037037036e-07, 140};
+constexpr TipCurve kCurve140c{3, 0.0009718172983479105, 140};
 
-// Offset of the columella line (radial line L3).
-constexpr double kL3Offset = plan::SLANT_OFFSET;
-
-// Forward form F(k).
-int Forward(const Curve& cv, int k) {
-    double dk = static_cast<double>(k);
-    double p;
-    if (cv.n == 2)
-        p = dk * dk;
-    else
-        p = std::pow(std::fabs(dk), static_cast<double>(cv.n));
-    return static_cast<int>(p * cv.a + cv.o);
-}
-
-// The point of the left half at distance k from the axis, row r, lies on the
-// curve: by the forward form, or by the inverse form hitting its column.
-bool OnCurve(const Curve& cv, int k, int r) {
-    if (Forward(cv, k) == r) return true;
-    if (r < cv.o) return false;
-    return static_cast<int>(AXIS + std::pow((r - cv.o) / cv.a, cv.e)) == AXIS + k;
-}
-
-// Column of the left half at which the curve passes in row r (inverse form),
-// or -1 below the curve's offset.
-int InverseColumn(const Curve& cv, int r) {
-    if (r < cv.o) return -1;
-    return MIRRORSUM - static_cast<int>(AXIS + std::pow((r - cv.o) / cv.a, cv.e));
-}
-
-// The curve passes at column x of row r.
-bool PassesAtColumn(const Curve& cv, int r, int x) {
-    return r >= cv.o && InverseColumn(cv, r) == x;
-}
-
-// The curve passes at row y of column col (left half).
-bool PassesAtRow(const Curve& cv, int col, int y) { return Forward(cv, AXIS - col) == y; }
-
-// The four radial lines of the tip, tested in forward and inverse form.
-int L1Row(int col) { return static_cast<int>(0.5 * col + 111); }
-int L1Col(int r) { return static_cast<int>((r - 111) * 2.0); }
-int L2Row(int col) { return static_cast<int>(static_cast<double>(col) + 55); }
-int L2Col(int r) { return static_cast<int>(static_cast<double>(r) - 55); }
-int L3Row(int col) { return static_cast<int>(plan::SLANT_SLOPE * col - kL3Offset); }
-int L3Col(int r) { return static_cast<int>((r + kL3Offset) / plan::SLANT_SLOPE); }
-int L4Row(int col) { return static_cast<int>(5.0 * col - 393.0); }
-int L4Col(int r) { return static_cast<int>((r + 393.0) / 5.0); }
-
-bool OnL1(int col, int r) { return L1Row(col) == r || L1Col(r) == col; }
-bool OnL2(int col, int r) { return L2Row(col) == r || L2Col(r) == col; }
-bool OnL3(int col, int r) { return L3Row(col) == r || L3Col(r) == col; }
-bool OnL4(int col, int r) { return L4Row(col) == r || L4Col(r) == col; }
-
-// Writers of a left-half point and its mirror.
-void SetWall(int col, int r) {
-    Tc[col][r] = TC_WALL;
-    Tc[MIRRORSUM - col][r] = TC_WALL;
-}
-
-void SetTct(int col, int r, int t) {
-    Tct[col][r] = t;
-    Tct[MIRRORSUM - col][r] = t;
-}
-
-void SetCyto(int col, int r, int t) {
-    Tc[col][r] = TC_CYTO;
-    Tc[MIRRORSUM - col][r] = TC_CYTO;
-    SetTct(col, r, t);
-}
-
-void SetTmt(int col, int r, int side) {
-    Tmt[col][r] = side;
-    Tmt[MIRRORSUM - col][r] = side;
-}
+// The four radial lines of the tip, through (AXIS, 167); L3 is the
+// columella line.
+constexpr RadialLine kL1{0.5, 111};
+constexpr RadialLine kL2{1.0, 55};
+constexpr RadialLine kL3{plan::SLANT_SLOPE, -plan::SLANT_OFFSET};
+constexpr RadialLine kL4{5.0, -393.0};
 
 bool IsWall(int col, int r) { return Tc[col][r] == TC_WALL; }
 
 // Radial layering of one row of the straight files: walls between the files
-// and the tissue code of each file, from the axis outward.
+// and the tissue code of each file, from the axis outward; the lateral root
+// cap beside the upper tip block.
 void LayerRow(int r, bool upperTip) {
+    static const layout::FileBand files[] = {
+        {kTctVascOuter, AXIS, 105}, {kTctVascOuter, 105, 98}, {kTctVascOuter, 98, 91},
+        {kTctPericycle, 91, 82},    {kTctEndodermis, 82, 69},  {kTctCortex, 69, 48},
+    };
+    static const layout::FileBand cap = {kTctCapOuter, kBodyOuterCol, kCapOuterCol};
     SetWall(AXIS, r);
     SetWall(kBodyOuterCol, r);
-    // (tissue, first column from the axis side, last column, wall column)
-    struct Band {
-        int tct, from, to, wall;
-    };
-    static const Band bands[] = {
-        {kTctVascOuter, AXIS, 105, 105}, {kTctVascOuter, 105, 98, 98},
-        {kTctVascOuter, 98, 91, 91},    {kTctPericycle, 91, 82, 82},
-        {kTctEndodermis, 82, 69, 69},   {kTctCortex, 69, 48, 48},
-    };
-    for (const Band& bd : bands) {
-        for (int col = bd.from; col >= bd.to; col--) SetTct(col, r, bd.tct);
-        SetWall(bd.wall, r);
-    }
-    if (upperTip) {
-        for (int col = kBodyOuterCol; col >= kCapOuterCol; col--) SetTct(col, r, kTctCapOuter);
-        SetWall(kCapOuterCol, r);
-    }
+    layout::LayerFiles(r, files, 6);
+    if (upperTip) layout::LayerFiles(r, &cap, 1);
 }
 
 // Does the tip point (col, r) lie on one of the layer walls?  The first
 // matching curve decides.
 bool IsLayerWall(int col, int r) {
     int k = AXIS - col;
-    if (OnCurve(kCurve140c, k, r) || OnCurve(kCurve140q, k, r)) return true;
-    if (OnCurve(kCurve134, k, r)) return r > L3Row(col);
-    if (OnCurve(kCurve129, k, r) || OnCurve(kCurve118, k, r)) return true;
+    if (kCurve140c.On(k, r) || kCurve140q.On(k, r)) return true;
+    if (kCurve134.On(k, r)) return r > kL3.Row(col);
+    if (kCurve129.On(k, r) || kCurve118.On(k, r)) return true;
     bool tryCurve53;
     if (r <= 113) {
-        if (OnCurve(kCurve105, k, r)) return true;
-        if (r <= 109 && OnCurve(kCurve84, k, r)) return true;
+        if (kCurve105.On(k, r)) return true;
+        if (r <= 109 && kCurve84.On(k, r)) return true;
         tryCurve53 = true;
     } else {
         tryCurve53 = r <= 129;
     }
-    if (tryCurve53 && OnCurve(kCurve53, k, r)) return true;
-    return OnCurve(kSurface, k, r);
+    if (tryCurve53 && kCurve53.On(k, r)) return true;
+    return kSurface.On(k, r);
 }
 
 // Tissue code of a tip point from the layer curves, or -1 to leave it
 // unchanged.
 int TipTissue(int col, int r) {
     int k = AXIS - col;
-    if (col > 60 && r >= Forward(kCurve140c, k)) return kTctVascOuter;
-    if (col > 60 && r >= Forward(kCurve140q, k)) return kTctPericycle;
-    if (r >= Forward(kCurve134, k)) return kTctEndodermis;
-    if (r >= Forward(kCurve129, k)) return kTctCortex;
-    if (r >= Forward(kCurve118, k)) return kTctEpidermis;
-    if (r < static_cast<int>(col + 55.0) && r >= Forward(kCurve105, k)) return kTctCap4;
+    if (col > 60 && r >= kCurve140c.Row(k)) return kTctVascOuter;
+    if (col > 60 && r >= kCurve140q.Row(k)) return kTctPericycle;
+    if (r >= kCurve134.Row(k)) return kTctEndodermis;
+    if (r >= kCurve129.Row(k)) return kTctCortex;
+    if (r >= kCurve118.Row(k)) return kTctEpidermis;
+    if (r < static_cast<int>(col + 55.0) && r >= kCurve105.Row(k)) return kTctCap4;
     if (r < 110) {
-        if (r >= Forward(kCurve84, k)) return 3;
-        if (r >= Forward(kCurve53, k)) return 2;
+        if (r >= kCurve84.Row(k)) return 3;
+        if (r >= kCurve53.Row(k)) return 2;
         return -1;
     }
-    if (r <= 129) return r >= Forward(kCurve53, k) ? 2 : -1;
+    if (r <= 129) return r >= kCurve53.Row(k) ? 2 : -1;
     return -1;
 }
 
@@ -222,15 +143,15 @@ int TipTissue(int col, int r) {
 bool IsRadialWall(int col, int r) {
     int t = Tct[col][r];
     bool notStele = t < kTctPericycle || t > kTctVascCentral;
-    if (OnL1(col, r)) {
-        if (t <= kTctEndodermis) return r < Forward(kCurve134, AXIS - col);
-        return OnL4(col, r) && notStele;
+    if (kL1.On(col, r)) {
+        if (t <= kTctEndodermis) return r < kCurve134.Row(AXIS - col);
+        return kL4.On(col, r) && notStele;
     }
-    if (OnL2(col, r) || OnL3(col, r)) {
+    if (kL2.On(col, r) || kL3.On(col, r)) {
         if (t <= kTctEndodermis) return true;
-        return OnL4(col, r) && notStele;
+        return kL4.On(col, r) && notStele;
     }
-    return OnL4(col, r) && notStele;
+    return kL4.On(col, r) && notStele;
 }
 
 }  // namespace
@@ -252,7 +173,7 @@ void SetUpTissueLayout() {
     // 4. Tip dome under the surface curve.
     for (int k = 0; k <= AXIS; k++) {
         int col = AXIS - k;
-        int s = Forward(kSurface, k);
+        int s = kSurface.Row(k);
         for (int r = kTipFirstRow; r <= kTipTopRow; r++)
             if (s <= r) SetCyto(col, r, kTctCapOuter);
     }
@@ -283,9 +204,9 @@ void SetUpTissueLayout() {
         for (int col = AXIS; col >= 0; col--) {
             if (Tc[col][r] == TC_OUTSIDE) continue;
             int t = Tct[col][r];
-            if (t >= kTctCapOuter && t <= kTctEpidermis && r < L3Row(col))
+            if (t >= kTctCapOuter && t <= kTctEpidermis && r < kL3.Row(col))
                 SetTct(col, r, t + kColumellaShift);
-            else if ((t == kTctCortex || t == kTctEndodermis) && r < L4Row(col))
+            else if ((t == kTctCortex || t == kTctEndodermis) && r < kL4.Row(col))
                 SetTct(col, r, TCT_QC);
         }
 
@@ -319,62 +240,20 @@ void SetUpTissueLayout() {
                 // The wall between the central vascular file and its neighbour
                 // in the last tip rows.
                 SetWall(col, r);
-            } else if (r >= Forward(kSurface, k) && IsRadialWall(col, r)) {
+            } else if (r >= kSurface.Row(k) && IsRadialWall(col, r)) {
                 SetWall(col, r);
             }
         }
 
-    // 11. Close diagonal gaps so that every wall line is 4-connected.  Rows 0
-    // and NROWS-1 hold no walls; they are skipped so that no neighbour read
-    // leaves the grid.
-    for (int x = AXIS; x >= 1; x--)
-        for (int r = 1; r < NROWS - 1; r++) {
-            if (!IsWall(x, r)) continue;
-            if (IsWall(x + 1, r) || IsWall(x - 1, r) || IsWall(x, r + 1) || IsWall(x, r - 1))
-                continue;
-            if (!IsWall(x + 1, r + 1) && !IsWall(x + 1, r - 1)) {
-                if (IsWall(x - 1, r + 1) || IsWall(x - 1, r - 1)) {
-                    SetWall(x - 1, r);
-                    SetTct(x - 1, r, 0);
-                }
-            } else {
-                SetWall(x + 1, r);
-                SetTct(x + 1, r, 0);
-            }
-        }
-
-    // 12. Cell points next to a wall are membrane points.
-    for (int i = 1; i < NCOLS - 1; i++)
-        for (int j = kTipFirstRow; j <= kBodyTopRow; j++) {
-            if (Tc[i][j] != TC_CYTO) continue;
-            if (IsWall(i + 1, j) || IsWall(i - 1, j) || IsWall(i, j + 1) || IsWall(i, j - 1))
-                Tc[i][j] = TC_MEMBRANE;
-        }
-
-    // 13. Walls carry the wall code.
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = kTipFirstRow; j <= kBodyTopRow; j++)
-            if (Tc[i][j] == TC_WALL) Tct[i][j] = kTctWall;
-
-    // 14. Vascular files: from the axis outward the first vascular run is the
-    // central file, the next the middle file, the third stays the outer file.
-    for (int r = kTipFirstRow; r <= kBodyTopRow; r++) {
-        int w = 0;
-        int x = AXIS;
-        while (x >= 0) {
-            while (x >= 0 && IsWall(x, r)) x--;
-            if (x < 0 || Tct[x][r] < kTctVascOuter) break;
-            if (Tct[x][r] == kTctVascOuter) {
-                int code = w == 0 ? kTctVascCentral : (w == 1 ? kTctVascMiddle : kTctVascOuter);
-                while (x >= 0 && Tct[x][r] == kTctVascOuter) {
-                    SetTct(x, r, code);
-                    x--;
-                }
-            }
-            w = w + 1;
-            x = x - 1;
-        }
-    }
+    // 11. Close diagonal gaps so that every wall line is 4-connected, 12. cell
+    // points next to a wall are membrane points, 13. walls carry the wall
+    // code, 14. vascular files: from the axis outward the first vascular run
+    // is the central file, the next the middle file, the third stays the
+    // outer file.
+    layout::CloseDiagonalWallGaps();
+    layout::MarkMembranes(kTipFirstRow, kBodyTopRow);
+    layout::MarkWallTissue(kTipFirstRow, kBodyTopRow);
+    layout::RelabelVascularFiles(kTipFirstRow, kBodyTopRow);
 }
 
 // ---------------------------------------------------------------------------
@@ -398,32 +277,32 @@ int StraightSide(int col, int r) {
 int RadialSide(int col, int r) {
     int side = 0;
     // L1
-    if (L1Row(col) == r - 1 || L1Col(r) == col + 1)
+    if (kL1.Row(col) == r - 1 || kL1.Col(r) == col + 1)
         side = kSideRootward;
-    else if (L1Row(col) == r + 1 || L1Col(r) == col - 1)
+    else if (kL1.Row(col) == r + 1 || kL1.Col(r) == col - 1)
         side = kSideShootward;
     // L2
-    if (L2Row(col) == r - 1 || L2Col(r) == col + 1)
+    if (kL2.Row(col) == r - 1 || kL2.Col(r) == col + 1)
         side = kSideRootward;
-    else if (L2Row(col) == r + 1 || L2Col(r) == col - 1 || L2Row(col) == r + 2)
+    else if (kL2.Row(col) == r + 1 || kL2.Col(r) == col - 1 || kL2.Row(col) == r + 2)
         side = kSideShootward;
     // L3
-    if (L3Row(col) == r - 1 || L3Col(r) == col + 1)
+    if (kL3.Row(col) == r - 1 || kL3.Col(r) == col + 1)
         side = kSideRootward;
-    else if (L3Row(col) == r + 1 || L3Col(r) == col - 1)
+    else if (kL3.Row(col) == r + 1 || kL3.Col(r) == col - 1)
         side = kSideShootward;
     // L4
-    if (L4Row(col) == r - 1 || L4Col(r) == col + 1)
+    if (kL4.Row(col) == r - 1 || kL4.Col(r) == col + 1)
         side = kSideRootward;
-    else if (L4Row(col) == r + 1 || L4Col(r) == col - 1)
+    else if (kL4.Row(col) == r + 1 || kL4.Col(r) == col - 1)
         side = kSideShootward;
     return side;
 }
 
 // A layer curve passes beside the point: at column col + d of its row or at
 // row r + d of its column; d = -1 looks to the outer side, d = +1 to the inner.
-bool CurveBeside(const Curve& cv, int col, int r, int d) {
-    return PassesAtColumn(cv, r, col + d) || PassesAtRow(cv, col, r + d);
+bool CurveBeside(const TipCurve& cv, int col, int r, int d) {
+    return cv.PassesAtColumn(r, col + d) || cv.PassesAtRow(col, r + d);
 }
 
 // Side of a tip membrane point on a curved layer wall, or 0.
@@ -442,7 +321,7 @@ int CurvedSide(int col, int r) {
     } else if (CurveBeside(kCurve118, col, r, -1) || CurveBeside(kCurve129, col, r, -1)) {
         outer = true;
     } else if (CurveBeside(kCurve134, col, r, -1)) {
-        outer = r > L4Row(col);
+        outer = r > kL4.Row(col);
     } else if (CurveBeside(kCurve140q, col, r, -1) || CurveBeside(kCurve140c, col, r, -1)) {
         outer = true;
     }
@@ -457,7 +336,7 @@ int CurvedSide(int col, int r) {
     } else if (CurveBeside(kCurve118, col, r, +1) || CurveBeside(kCurve129, col, r, +1)) {
         inner = true;
     } else if (CurveBeside(kCurve134, col, r, +1)) {
-        inner = r > L4Row(col);
+        inner = r > kL4.Row(col);
     } else if (CurveBeside(kCurve140q, col, r, +1) || CurveBeside(kCurve140c, col, r, +1)) {
         inner = true;
     }
@@ -505,9 +384,7 @@ void VotePass(std::vector<int>& next, int first, int second, int threshold) {
 
 void SetUpMembraneTypes() {
     // 1. Mark the membrane points as unclassified.
-    for (int i = 0; i < NCOLS; i++)
-        for (int r = kTipFirstRow; r <= kBodyTopRow; r++)
-            Tmt[i][r] = Tc[i][r] == TC_MEMBRANE ? kSideUnclassified : 0;
+    layout::MarkUnclassifiedMembranes(kTipFirstRow, kBodyTopRow);
 
     // 2. Straight files: sides from the bounding box.
     int straightTop = kStraightSidesTopRow < NROWS - 1 ? kStraightSidesTopRow : NROWS - 2;
@@ -554,17 +431,9 @@ void SetUpMembraneTypes() {
     // 7. Ten votes for the lateral sides.
     for (int pass = 0; pass < 10; pass++) VotePass(next, kSideInner, kSideOuter, 1);
 
-    // 8. Walls carry the wall code.
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] == TC_WALL) Tct[i][j] = kTctWall;
-
-    // 9. Symmetry report.
-    for (int r = 0; r < NROWS; r++)
-        for (int l = 0; l < AXIS; l++)
-            if (Tmt[l][r] != Tmt[MIRRORSUM - l][r])
-                printf("something is wrong in tissue layout at %i %i and %i %i celltype is %i and %i\n",
-                       l, r, MIRRORSUM - l, r, Tct[l][r], Tct[MIRRORSUM - l][r]);
+    // 8. Walls carry the wall code; 9. symmetry report.
+    layout::MarkWallTissue(0, NROWS - 1);
+    layout::ReportMembraneAsymmetry();
 }
 
 // ---------------------------------------------------------------------------

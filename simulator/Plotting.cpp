@@ -28,25 +28,8 @@ namespace {
 // ---------------------------------------------------------------------------
 // Model constants of the measurements.
 
-// A tissue code that no point has.
-constexpr int TCT_NONE_SEARCHED = 100;  // no tissue has this code
-
 // Quiescent-centre probe.
 constexpr int QC_COLUMN = plan::QC_COL;
-
-// Grid-resolution profiles: tip section rows, body section rows.
-constexpr int GRID_TIP_LAST_ROW = plan::TIP_TOP_ROW;
-constexpr int GRID_BODY_FIRST_ROW = plan::TIP_FIRST_ROW;
-constexpr int GRID_BODY_LAST_ROW = plan::PROFILE_BODY_LAST_ROW;
-
-// Extra measurements.
-constexpr int EXTRA_TOP_LRC_COLUMN = plan::CAP_COL;
-constexpr int EXTRA_PIN_COLUMN = plan::CORTEX_COL;
-constexpr int EXTRA_HEIGHT_ROW = plan::MERISTEM_TOP_ROW;
-constexpr int EXTRA_COLUMN_A = plan::PERICYCLE_COL;   // written first
-constexpr int EXTRA_COLUMN_B = plan::VASC_OUTER_COL;  // written second; also the division probe
-constexpr int EXTRA_WALK = 8;        // cells per direction
-constexpr int MISSING_HEIGHT = -1;
 
 // Space-time tracks.
 constexpr int TRACK_FIRST_ROW = plan::TRACK_FIRST_ROW;
@@ -65,8 +48,6 @@ double MeanOf(double sum, int count) {
     if (count == 0) return std::numeric_limits<double>::quiet_NaN();
     return sum / count;
 }
-
-int CellAt(int i, int j) { return OnGrid(i, j) && Cell[i][j] >= 0 ? Cell[i][j] : -1; }
 
 // ---------------------------------------------------------------------------
 // Space-time tracks.
@@ -126,62 +107,6 @@ void EndBlock(std::initializer_list<OutputFile*> files) {
     for (OutputFile* f : files) f->Printf("\n");
 }
 
-// ---------------------------------------------------------------------------
-// Extra measurements: heights of the cells met walking up and down a column.
-
-struct HeightWalk {
-    int up[EXTRA_WALK];
-    int down[EXTRA_WALK];
-};
-
-// A point where a walk may find a cell: on the grid, neither wall nor outside.
-int WalkCellAt(int column, int row) {
-    if (!OnGrid(column, row)) return -1;
-    if (Tc[column][row] == TC_WALL || Tc[column][row] == TC_OUTSIDE) return -1;
-    return Cell[column][row];
-}
-
-HeightWalk WalkHeights(int column) {
-    HeightWalk w;
-    for (int k = 0; k < EXTRA_WALK; k++) w.up[k] = w.down[k] = MISSING_HEIGHT;
-    int row = EXTRA_HEIGHT_ROW;
-    if (OnGrid(column, row) && Tc[column][row] == TC_WALL) row = row + 1;
-    int first = WalkCellAt(column, row);
-    if (first < 0) return w;
-    int cell = first;
-    for (int k = 0; k < EXTRA_WALK && cell >= 0; k++) {
-        w.up[k] = CellHeight[cell];
-        cell = WalkCellAt(column, CellMaxJ[cell] + 2);
-    }
-    cell = WalkCellAt(column, CellMinJ[first] - 2);
-    for (int k = 0; k < EXTRA_WALK && cell >= 0; k++) {
-        w.down[k] = CellHeight[cell];
-        cell = WalkCellAt(column, CellMinJ[cell] - 2);
-    }
-    return w;
-}
-
-// Sum of the first n entries, in order, as a double.
-double SumOf(const int* v, int n) {
-    double s = 0.0;
-    for (int k = 0; k < n; k++) s = s + v[k];
-    return s;
-}
-
-void WriteHeightColumns(OutputFile& f, const HeightWalk& w) {
-    const int* u = w.up;
-    const int* d = w.down;
-    double both1 = static_cast<double>(u[0]) + d[0];
-    double both2 = static_cast<double>(u[0]) + u[1] + d[0] + d[1];
-    double both4 = SumOf(u, 4) + SumOf(d, 4);
-    double both8 = SumOf(u, 8) + SumOf(d, 8);
-    f.Printf("\t%f\t%f\t%f\t%f\t%f", max(u[0], d[0]), both1 / 2, both2 / 4, both4 / 8, both8 / 16);
-    f.Printf("\t%f\t%f\t%f\t%f", static_cast<double>(u[0]), SumOf(u, 2) / 2, SumOf(u, 4) / 4,
-             SumOf(u, 8) / 8);
-    f.Printf("\t%f\t%f\t%f\t%f", static_cast<double>(d[0]), SumOf(d, 2) / 2, SumOf(d, 4) / 4,
-             SumOf(d, 8) / 8);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -233,87 +158,20 @@ void SaveTempQC(int t) {
 // Spatial profiles
 
 void SaveGradGridRes(int t) {
-    struct Pair {
-        const char* left;
-        const char* right;
-        int tissue;
-        int column;
-    };
-    static const Pair pairs[] = {
-        {"%s/GridResolutionL_RC1_time%i", "%s/GridResolutionR_RC1_time%i", TCT_LRC1, plan::PROFILE_CAP_COL},
-        {"%s/GridResolutionL_Epi_time%i", "%s/GridResolutionR_Epi_time%i", TCT_EPIDERMIS, plan::EPIDERMIS_COL},
-        {"%s/GridResolutionL_Cort_time%i", "%s/GridResolutionR_Cort_time%i", TCT_CORTEX, plan::CORTEX_COL},
-        {"%s/GridResolutionL_Endo_time%i", "%s/GridResolutionR_Endo_time%i", TCT_ENDODERMIS, plan::ENDODERMIS_COL},
-        {"%s/GridResolutionL_Peri_time%i", "%s/GridResolutionR_Peri_time%i", TCT_PERICYCLE, plan::PERICYCLE_COL},
-        {"%s/GridResolutionL_Vasc1_time%i", "%s/GridResolutionR_Vasc1_time%i", TCT_NONE_SEARCHED, plan::VASC_OUTER_COL},
-        {"%s/GridResolutionL_Vasc2_time%i", "%s/GridResolutionR_Vasc2_time%i", TCT_NONE_SEARCHED, plan::VASC_MIDDLE_COL},
-        {"%s/GridResolutionL_Vasc3_time%i", "%s/GridResolutionR_Vasc3_time%i", TCT_NONE_SEARCHED, plan::VASC_CENTRAL_COL},
-    };
-
-    for (const Pair& p : pairs)
-        WriteGridProfilePair(p.left, p.right, p.tissue, p.column, t,
-                             {GRID_TIP_LAST_ROW, GRID_BODY_FIRST_ROW, GRID_BODY_LAST_ROW});
+    rules::WriteGridProfiles(t, {plan::TIP_TOP_ROW, plan::TIP_FIRST_ROW, plan::PROFILE_BODY_LAST_ROW,
+                                 plan::PROFILE_CAP_COL, plan::EPIDERMIS_COL, plan::CORTEX_COL, plan::ENDODERMIS_COL,
+                                 plan::PERICYCLE_COL, plan::VASC_OUTER_COL, plan::VASC_MIDDLE_COL,
+                                 plan::VASC_CENTRAL_COL});
 }
 
 void SaveGradCellularRes(int t) {
-    struct Profile {
-        const char* name;
-        int column;
-    };
-    static const Profile profiles[] = {
-        {"%s/Spatialdynamics_epiL_time%i", plan::CELL_PROFILE_EPI_COL},
-        {"%s/Spatialdynamics_epiR_time%i", MIRRORSUM - plan::CELL_PROFILE_EPI_COL},
-        {"%s/Spatialdynamics_cortexL_time%i", plan::CELL_PROFILE_CORTEX_COL},
-        {"%s/Spatialdynamics_cortexR_time%i", MIRRORSUM - plan::CELL_PROFILE_CORTEX_COL},
-        {"%s/Spatialdynamics_endoL_time%i", plan::CELL_PROFILE_ENDO_COL},
-        {"%s/Spatialdynamics_endoR_time%i", MIRRORSUM - plan::CELL_PROFILE_ENDO_COL},
-        {"%s/Spatialdynamics_vascL_time%i", plan::CELL_PROFILE_VASC_COL},
-        {"%s/Spatialdynamics_vascR_time%i", MIRRORSUM - plan::CELL_PROFILE_VASC_COL},
-    };
-    for (const Profile& p : profiles) WriteCellProfile(p.name, p.column, t);
+    rules::WriteCellProfiles(t, {plan::CELL_PROFILE_EPI_COL, plan::CELL_PROFILE_CORTEX_COL,
+                                 plan::CELL_PROFILE_ENDO_COL, plan::CELL_PROFILE_VASC_COL});
 }
 
 void ExtraMeasurements(int t) {
-    // Top of the lateral root cap: the row below the highest point of the
-    // cap's outer column that is not outside.
-    int rtop = -1;
-    for (int j = NROWS - 1; j >= 0; j--) {
-        if (Tc[EXTRA_TOP_LRC_COLUMN][j] != TC_OUTSIDE) {
-            rtop = j - 1;
-            break;
-        }
-    }
-    int capCell = rtop >= 0 ? Cell[EXTRA_TOP_LRC_COLUMN][rtop] : -1;
-    if (rtop < 0 || Tct[EXTRA_TOP_LRC_COLUMN][rtop] != TCT_LRC1 || capCell < 0) {
-        printf("something is wrong in finding top lrc\n");
-        fflush(stdout);
-        exit(1);
-    }
-
-    // Highest rootward membrane point of the cortex column carrying a full
-    // PIN weight; -1 when there is none.
-    int pinRow = -1;
-    for (int j = NROWS - 1; j >= 0; j--) {
-        if (Tmt[EXTRA_PIN_COLUMN][j] == TMT_ROOTWARD &&
-            (Pin2PrePat[EXTRA_PIN_COLUMN][j] == 1.0 || PinPrePat[EXTRA_PIN_COLUMN][j] == 1.0)) {
-            pinRow = j;
-            break;
-        }
-    }
-
-    HeightWalk wa = WalkHeights(EXTRA_COLUMN_A);
-    HeightWalk wb = WalkHeights(EXTRA_COLUMN_B);
-    {
-        OutputFile f(FormatString("%s/ExtraMeasurements", dirname), "a");
-        f.Printf("%i\t%i\t%i\t%f\t%i", t, rtop, CellHeight[capCell], MeanCells[capCell], pinRow);
-        WriteHeightColumns(f, wa);
-        WriteHeightColumns(f, wb);
-        f.Printf("\n");
-    }
-
-    OutputFile f2(FormatString("%s/ExtraMeasurements2", dirname), "a");
-    int cell = CellAt(EXTRA_COLUMN_B, EXTRA_HEIGHT_ROW);
-    if (cell >= 0) f2.Printf("%i\t%i\t%i\t%i\n", t, cell, CellDivNr[cell], CellTimeLastDiv[cell]);
+    rules::WriteExtraMeasurements(
+        t, {plan::CAP_COL, plan::CORTEX_COL, plan::MERISTEM_TOP_ROW, plan::PERICYCLE_COL, plan::VASC_OUTER_COL});
 }
 
 // ---------------------------------------------------------------------------

@@ -3,12 +3,12 @@
 //
 // Layout: the grids Tc, Tct, Tmt, Cell, PinPrePat, Pin2PrePat, Aux1PrePat and
 // Caux1, one line per column with the values of all rows; then one line per
-// cell table with all MAXCELLS slots (plant_file_common.h); then actcells.
-// Every value but the last is followed by a tab, every line by a newline.
+// cell table with all MAXCELLS slots; then actcells.  Every value but the last
+// is followed by a tab, every line by a newline.
 #include "rootsim.h"
 
 #include "plant_file.h"
-#include "plant_file_common.h"
+#include "plant_state.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ const PlantFileLayout& Layout() {
     static const PlantFileLayout layout = {
         {{"Tc", &Tc}, {"Tct", &Tct}, {"Tmt", &Tmt}, {"Cell", &Cell}},
         {{"PinPrePat", &PinPrePat}, {"Pin2PrePat", &Pin2PrePat}, {"Aux1PrePat", &Aux1PrePat}, {"Caux1", &Caux1}},
-        PlantFileCellLines(),
+        rules::DumpedCellLines(),
     };
     return layout;
 }
@@ -29,8 +29,6 @@ bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantStateFile(t)) return false;
-    // A reloaded plant keeps the zonation and differentiation it was saved
-    // with.
-    RebuildPlantAfterReading(UpdateMembraneProteinsAndFluxes);
+    rules::RebuildAfterReload(UpdateMembraneProteinsAndFluxes);
     return true;
 }

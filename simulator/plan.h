@@ -3,6 +3,7 @@
 // those of the left half; the right half is their mirror (MIRRORSUM - c).
 #pragma once
 
+#include "cellular_diffusion.h"
 #include "grid.h"
 
 namespace plan {
@@ -72,5 +73,43 @@ constexpr int CELL_PROFILE_ENDO_COL = 75;
 constexpr int CELL_PROFILE_VASC_COL = 97;
 constexpr int HEIGHT_MARK_LOW = MERISTEM_BASE_ROW;  // band of the growth-height marks
 constexpr int HEIGHT_MARK_HIGH = MERISTEM_TOP_ROW;
+
+// ---------------------------------------------------------------------------
+// The landmarks of the rules rootsim shares with other programs (rules/),
+// each given with the meaning the rule's header states.
+struct Landmarks {
+    // The plan itself.
+    static constexpr int TIP_TOP_ROW = plan::TIP_TOP_ROW;
+    static constexpr int MERISTEM_BASE_ROW = plan::MERISTEM_BASE_ROW;
+    static constexpr int MERISTEM_TOP_ROW = plan::MERISTEM_TOP_ROW;
+    static constexpr int BODY_TOP_ROW = plan::BODY_TOP_ROW;
+    static constexpr int EPIDERMIS_COL = plan::EPIDERMIS_COL;
+    static constexpr int FIRST_BAND_LOW_ROW = plan::FIRST_BAND_LOW_ROW;
+    static constexpr double TIP_LINE_SLOPE = plan::TIP_LINE_SLOPE;
+    static constexpr double TIP_LINE_OFFSET = plan::TIP_LINE_OFFSET;
+    static constexpr double SLANT_SLOPE = plan::SLANT_SLOPE;
+    static constexpr double SLANT_OFFSET = plan::SLANT_OFFSET;
+
+    // Carrier rules (rules/carrier_rules.h).
+    static constexpr int FIRST_BAND_REACH_ROW = 152;
+    static constexpr int LOWER_STELE_ROW = 179;        // in the fourth band (176..185)
+    static constexpr int STELE_TIP_BOTTOM_ROW = 141;
+    static constexpr int STELE_TIP_LOW_ROW = 134;
+    static constexpr int STELE_SOURCE_TOP_ROW = plan::STELE_SOURCE_TOP_ROW;
+    static constexpr int STELE_AUX1_MAXMZ_LIMIT = 316;
+    static constexpr int STELE_AUX1_HIGH_ROW = 232;
+
+    // Gene network (rules/gene_network.h).
+    static constexpr int ARF_CAP_RAMP_START = 161;   // the cap's ARF target falls from here ...
+    static constexpr int ARF_CAP_RAMP_ROWS = 43;     // ... to 30 % over these rows
+    static constexpr int ARF_CAP_MIN_ROW = 162;
+    static constexpr int GH317_MIN_ROW = TIP_TOP_ROW;
+    static constexpr int ARR1_RAMP_START = 388800;   // ARR1 switches on between these times
+    static constexpr int ARR1_RAMP_LAST = 431999;
+    static constexpr double ARR1_RAMP_LENGTH = 43200.0;
+    // Rows 0..TIP_LOSS_LAST_ROW lose 1/72000 of PLETHORA per call in the
+    // first columella tier and the outermost cap layer.
+    static constexpr TipLoss PLTS_TIP_LOSS = {TIP_LOSS_LAST_ROW, TCT_COLUMELLA1, TCT_LRC1, 1.388888888888889e-05};
+};
 
 }  // namespace plan

@@ -2,7 +2,6 @@
 // state.h) and the functions of its own sources.
 #pragma once
 
-#include "growth_rules.h"
 #include "renumbering.h"
 #include "state.h"
 #include "threads.h"
@@ -90,8 +89,6 @@ int epidermalcell(int cell);
 // Marks the per-cell rates for recomputation at the next growth step (as at
 // program start).
 void ResetGrowthSchedule();
-// rootsim's landmarks of growth.
-extern const GrowthPlan kRootsimGrowth;
 
 // Growth_execution
 void GrowCell(int t, int cell, int flag);

@@ -4,13 +4,14 @@
 #include "coefficients_reference.h"
 
 #include "carrier_rules.h"
+#include "plan.h"
 #include "rootsim.h"
 
 namespace coefref {
 
 namespace {
 
-using namespace carrierrules;
+using CR = rules::CarrierRules<plan::Landmarks>;
 
 // PIN1 and PIN2 patterns: computed on the left half (axis included) and
 // written unchanged at the mirror point, so they are exactly symmetric.
@@ -20,11 +21,11 @@ void PinPrepatterns() {
         for (int j = 0; j < NROWS; j++) {
             int grid;
             double v;
-            LeftPinWeight(i, j, &grid, &v);
-            if (grid == PAT_PIN1) {
+            CR::LeftPinWeight(i, j, &grid, &v);
+            if (grid == CR::PAT_PIN1) {
                 PinPrePat[i][j] = v;
                 PinPrePat[m][j] = v;
-            } else if (grid == PAT_PIN2) {
+            } else if (grid == CR::PAT_PIN2) {
                 Pin2PrePat[i][j] = v;
                 Pin2PrePat[m][j] = v;
             }
@@ -34,11 +35,11 @@ void PinPrepatterns() {
 
 // AUX1 pattern on both halves with mirrored rules.
 void Aux1Prepattern() {
-    int B[EPI_MAX_BOUNDARIES];
-    const int n = EpidermalBoundaries(B);
+    int B[CR::EPI_MAX_BOUNDARIES];
+    const int n = CR::EpidermalBoundaries(B);
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] == TC_MEMBRANE && Cell[i][j] != -1) Aux1PrePat[i][j] = Aux1Weight(i, j, Cell[i][j], n, B);
+            if (Tc[i][j] == TC_MEMBRANE && Cell[i][j] != -1) Aux1PrePat[i][j] = CR::Aux1Weight(i, j, Cell[i][j], n, B);
 }
 
 void MembraneAmounts() {
@@ -63,9 +64,9 @@ void ProductionAndDecay() {
         for (int j = 0; j < NROWS; j++) {
             int x = Cell[i][j];
             if (x == -1) continue;
-            daux[i][j] = DECAY_BASE + DECAY_PER_GH317 * Gh317[x] + DECAY_PER_GH33 * Gh33[x];
-            double k = BaseProduction(i, j, Tct[i][j]);
-            paux[i][j] = (PRODUCTION_PER_YUC3 * Yuc3[x] + k) * PRODUCTION_HEIGHT_SCALE / CellHeight[x];
+            daux[i][j] = CR::DECAY_BASE + CR::DECAY_PER_GH317 * Gh317[x] + CR::DECAY_PER_GH33 * Gh33[x];
+            double k = CR::BaseProduction(i, j, Tct[i][j]);
+            paux[i][j] = (CR::PRODUCTION_PER_YUC3 * Yuc3[x] + k) * CR::PRODUCTION_HEIGHT_SCALE / CellHeight[x];
         }
     }
 }
@@ -82,11 +83,11 @@ void NeighbourCoefficients() {
                 if (!OnGrid(qi, qj)) continue;
                 const int q = Tc[qi][qj];
                 if (p == TC_WALL && q == TC_MEMBRANE) {
-                    Inf[i][j][k] = -(INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[qi][qj]);
-                    Eff[i][j][k] = EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
+                    Inf[i][j][k] = -(CR::INFLUX_BASE + CR::INFLUX_PER_AUX1 * Aux1M[qi][qj]);
+                    Eff[i][j][k] = CR::EFFLUX_BASE + CR::EFFLUX_PER_PIN * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
                 } else if (p == TC_MEMBRANE && q == TC_WALL) {
-                    Inf[i][j][k] = INFLUX_BASE + INFLUX_PER_AUX1 * Aux1M[i][j];
-                    Eff[i][j][k] = -(EFFLUX_BASE + EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
+                    Inf[i][j][k] = CR::INFLUX_BASE + CR::INFLUX_PER_AUX1 * Aux1M[i][j];
+                    Eff[i][j][k] = -(CR::EFFLUX_BASE + CR::EFFLUX_PER_PIN * (Cpin1M[i][j] + Cpin2M[i][j]));
                 }
                 if (p == TC_WALL && q == TC_WALL) {
                     DiffAuxC[i][j][k] = DIFFUSION_WALL;
@@ -105,8 +106,8 @@ void TopBoundary() {
         for (int j = NROWS - 1; j >= 1; j--) {
             if (Tc[i][j] != TC_WALL || Tc[i][j - 1] != TC_MEMBRANE) continue;
             int t = Tct[i][j - 1];
-            if (t >= 5 && t <= 7) daux[i][j] = TOP_SINK_DECAY;
-            else if (t >= 8 && t <= 11) paux[i][j] = TOP_SOURCE_PRODUCTION;
+            if (t >= 5 && t <= 7) daux[i][j] = CR::TOP_SINK_DECAY;
+            else if (t >= 8 && t <= 11) paux[i][j] = CR::TOP_SOURCE_PRODUCTION;
             break;
         }
     }
@@ -129,7 +130,7 @@ void ReferenceUpdateMembraneProteinsAndFluxes(int time) {
     ClearGrid(PinPrePat);
     ClearGrid(Pin2PrePat);
     ClearGrid(Aux1PrePat);
-    if (time == 0) ResetZonation();
+    if (time == 0) CR::ResetZonation();
     PinPrepatterns();
     Aux1Prepattern();
 

@@ -16,6 +16,9 @@
 #include "picture.h"
 #include "picture_scales.h"
 
+double min(double a, double b) { return a < b ? a : b; }
+double max(double a, double b) { return a > b ? a : b; }
+
 namespace {
 
 // Membrane band: search 15 points to each side, band 4 wide, distances
@@ -33,17 +36,8 @@ constexpr double AUX_HIGH = 3500.0;
 constexpr double AUX_SHIFT = 1.301;
 constexpr double AUX_SPAN = 4.845068044350276;
 
-// Tissue colours, root cap layers included.
-constexpr int kTissueIndex[TCT_WALL + 1] = {
-    -1,                  // none
-    215, 225, 235, 245,  // root cap layers 1-4
-    60, 80, 110, 140,    // epidermis, cortex, endodermis, pericycle
-    160, 160, 160,       // vascular files
-    180,                 // quiescent centre
-    140, 40, 250, 230,   // columella tiers 1-4
-    200,                 // columella stem cells
-    -1, -1, -1,          // unused codes, wall
-};
+// rootsim's tissue colours with the root cap layers in yellows.
+constexpr TissueColours kTissueIndex = WithCapColours(kTissueColours, 215, 225, 235, 245);
 
 struct Kind {
     int kind;

@@ -1,38 +1,50 @@
-// rootsim_c's growth: the machinery's growth rules (growth_rules.h) and
-// renumbering on the c root's landmarks.  The c program has no cell tracking,
-// no plasmodesmata pattern and no log of the shed root cap cells.
+// rootsim_c's growth: the growth step, growth, division and removal of cells
+// that rootsim and the b family share (rules/growth_rules.h,
+// rules/growth_execution.h) on the c root's landmarks, with rootsim's
+// division timing (cycle times by the divisions behind a cell).  The c
+// program has no cell tracking, no plasmodesmata pattern and no log of the
+// shed root cap cells.
 #include "rootsim_c.h"
 
+#include "growth_execution.h"
+#include "growth_rules.h"
 #include "plan.h"
 #include "renumbering.h"
 
 using namespace croot;
 
-const GrowthPlan kCGrowth = {
-    kGrowthBaseRow,     // baseRow: the tip-top wall
-    kEpidermisProbeCol, // epidermisCol
-    kFactorSourceCol,   // factorSourceCol
-    kCapProbeCol,       // capProbeCol
-    kShedCol,           // shedCol
-    kStemDaughterRow,   // stemDaughterRow
-    false,              // shedLog: the c program writes no shedding log
+namespace {
+
+struct CGrowth : Landmarks, rules::RootsimGrowthCalls {
+    static void AfterGrowth() {}
 };
 
-void Growth(int t) { GrowthStep(t, kCGrowth); }
+using Rules = rules::GrowthRules<CGrowth>;
 
-int growtiming(int t, int cell, int flag) { return GrowIfDue(t, cell, flag); }
+unsigned char cullMark[MAXCELLS];
 
-void maxmzsize() { FindMeristemTop(kCGrowth); }
+}  // namespace
 
-int epidermalcell(int cell) { return EpidermalCellBeside(cell, kCGrowth); }
+void Growth(int t) { Rules::Growth(t); }
 
-void GrowCell(int t, int cell, int flag) { GrowCellByOneRow(t, cell, flag); }
+int growtiming(int t, int cell, int flag) { return Rules::growtiming(t, cell, flag); }
 
-void DivideCell(int t, int cell) { DivideCellInTwo(t, cell, kCGrowth); }
+void maxmzsize() { Rules::maxmzsize(); }
 
-void CullOverflowCells(int) { CullCellsAtTop(); }
+int epidermalcell(int cell) { return Rules::epidermalcell(cell); }
 
-void CullLateralRootcap(int t) { ShedLateralRootcap(t, kCGrowth); }
+void GrowCell(int t, int cell, int flag) { rules::GrowCellByOneRow(t, cell, flag, CullOverflowCells); }
+
+bool TryDivideCell(int t, int cell) { return rules::DivideKeepingRates(t, cell, kStemDaughterRow); }
+
+void DivideCell(int t, int cell) { TryDivideCell(t, cell); }
+
+void CullOverflowCells(int) {
+    rules::MarkCellsInRow(kCullRow, cullMark);
+    rules::RemoveMarkedCells(cullMark);
+}
+
+void CullLateralRootcap(int t) { rules::ShedLateralRootcap(t, kShedCol, kGrowthBaseRow, false); }
 
 void StoreOldSituation(int n) { SaveOldCells(n); }
 

@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "geometry.h"
+#include "initial_cells.h"
+#include "layout_tools.h"
 #include "plan.h"
 #include "plant_file.h"
-#include "plant_file_common.h"
+#include "plant_state.h"
 #include "rootsim_c.h"
 #include "state.h"
 
@@ -32,7 +34,7 @@ constexpr int kShootward = 1;
 constexpr int kRootward = 2;
 constexpr int kInner = 3;
 constexpr int kOuter = 4;
-constexpr int kUnclassified = 10;
+constexpr int kUnclassified = layout::TMT_UNCLASSIFIED;
 
 // --- Curves and lines ----------------------------------------------------------
 
@@ -75,42 +77,19 @@ bool OnCurve(const Shape& s, int k, int r) {
     return static_cast<int>(std::pow((r - s.o) / s.a, s.e)) == k;
 }
 
-// A radial line: row = int(slope * col - offset), col = int((row + offset) / slope).
-struct Line {
-    double slope;
-    double offset;
-};
-constexpr Line L1{kL1Slope, kL1Offset};
-constexpr Line L2{kL2Slope, kL2Offset};
-constexpr Line L3{kL3Slope, kL3Offset};
-constexpr Line L4{kL4Slope, kL4Offset};
+// The radial lines through (kAxisCol, kRadialCentreRow): row int(slope * col +
+// b), col int((row - b) / slope), b = kRadialCentreRow - slope * kAxisCol.
+constexpr layout::RadialLine L1 = layout::RadialThrough(kL1Slope, kRadialCentreRow);
+constexpr layout::RadialLine L2 = layout::RadialThrough(kL2Slope, kRadialCentreRow);
+constexpr layout::RadialLine L3 = layout::RadialThrough(kL3Slope, kRadialCentreRow);
+constexpr layout::RadialLine L4 = layout::RadialThrough(kL4Slope, kRadialCentreRow);
 
-int LineRow(const Line& l, int col) { return static_cast<int>(l.slope * col - l.offset); }
-int LineCol(const Line& l, int r) { return static_cast<int>((r + l.offset) / l.slope); }
-bool OnLine(const Line& l, int col, int r) { return LineRow(l, col) == r || LineCol(l, r) == col; }
+// --- Writers of a left-half point and its mirror (machinery/layout_tools.h) ---
 
-// --- Writers of a left-half point and its mirror --------------------------------
-
-void SetWall(int col, int r) {
-    Tc[col][r] = TC_WALL;
-    Tc[MIRRORSUM - col][r] = TC_WALL;
-}
-
-void SetTct(int col, int r, int t) {
-    Tct[col][r] = t;
-    Tct[MIRRORSUM - col][r] = t;
-}
-
-void SetCyto(int col, int r, int t) {
-    Tc[col][r] = TC_CYTO;
-    Tc[MIRRORSUM - col][r] = TC_CYTO;
-    SetTct(col, r, t);
-}
-
-void SetTmt(int col, int r, int side) {
-    Tmt[col][r] = side;
-    Tmt[MIRRORSUM - col][r] = side;
-}
+using layout::SetCyto;
+using layout::SetTct;
+using layout::SetTmt;
+using layout::SetWall;
 
 bool IsWall(int col, int r) { return Tc[col][r] == TC_WALL; }
 
@@ -121,10 +100,7 @@ bool IsWall(int col, int r) { return Tc[col][r] == TC_WALL; }
 void LayerRow(int r, bool withCap) {
     SetWall(AXIS, r);
     SetWall(kWallEpidermisCol, r);
-    struct Band {
-        int tct, from, wall;
-    };
-    static const Band bands[] = {
+    static const layout::FileBand bands[] = {
         {TCT_VASC_OUTER, AXIS, kWallVascCentralCol},
         {TCT_VASC_OUTER, kWallVascCentralCol, kWallVascMiddleCol},
         {TCT_VASC_OUTER, kWallVascMiddleCol, kWallVascOuterCol},
@@ -132,14 +108,11 @@ void LayerRow(int r, bool withCap) {
         {TCT_ENDODERMIS, kWallPericycleCol, kWallEndodermisCol},
         {TCT_CORTEX, kWallEndodermisCol, kWallCortexCol},
     };
-    for (const Band& bd : bands) {
-        for (int col = bd.from; col >= bd.wall; col--) SetTct(col, r, bd.tct);
-        SetWall(bd.wall, r);
-    }
+    layout::LayerFiles(r, bands, sizeof bands / sizeof bands[0]);
     // The epidermis keeps the code 5 of the blocks.
     if (withCap) {
-        for (int col = kWallEpidermisCol; col >= kWallCapCol; col--) SetTct(col, r, TCT_LRC1);
-        SetWall(kWallCapCol, r);
+        static const layout::FileBand cap[] = {{TCT_LRC1, kWallEpidermisCol, kWallCapCol}};
+        layout::LayerFiles(r, cap, 1);
     }
 }
 
@@ -150,10 +123,10 @@ void LayerRow(int r, bool withCap) {
 bool IsLayerWall(int col, int r) {
     const int k = AXIS - col;
     if (OnCurve(V, k, r) || OnCurve(P, k, r)) return true;
-    if (OnCurve(N, k, r)) return r > LineRow(L3, col);
+    if (OnCurve(N, k, r)) return r > L3.Row(col);
     if (OnCurve(C, k, r) || OnCurve(E, k, r)) return true;
-    if (r < LineRow(L2, col) && (OnCurve(D, k, r) || OnCurve(B, k, r))) return true;
-    if (r < LineRow(L1, col) && OnCurve(A, k, r)) return true;
+    if (r < L2.Row(col) && (OnCurve(D, k, r) || OnCurve(B, k, r))) return true;
+    if (r < L1.Row(col) && OnCurve(A, k, r)) return true;
     return OnCurve(S, k, r);
 }
 
@@ -166,11 +139,11 @@ int TipTissue(int col, int r) {
     if (r >= Forward(N, k)) return TCT_ENDODERMIS;
     if (r >= Forward(C, k)) return TCT_CORTEX;
     if (r >= Forward(E, k)) return TCT_EPIDERMIS;
-    if (r < LineRow(L2, col)) {
+    if (r < L2.Row(col)) {
         if (r >= Forward(D, k)) return TCT_LRC4;
         if (r >= Forward(B, k)) return TCT_LRC3;
         if (r >= Forward(A, k)) return TCT_LRC2;
-    } else if (r < LineRow(L1, col)) {
+    } else if (r < L1.Row(col)) {
         if (r >= Forward(A, k)) return TCT_LRC2;
     }
     return -1;
@@ -183,12 +156,12 @@ bool IsStele(int t) { return t >= TCT_PERICYCLE && t <= TCT_VASC_CENTRAL; }
 // tissue but the stele.
 bool IsRadialWall(int col, int r) {
     const int t = Tct[col][r];
-    const bool l4 = OnLine(L4, col, r) && !IsStele(t);
-    if (OnLine(L1, col, r)) {
+    const bool l4 = L4.On(col, r) && !IsStele(t);
+    if (L1.On(col, r)) {
         if (t <= TCT_ENDODERMIS) return r < Forward(N, AXIS - col);
         return l4;
     }
-    if (OnLine(L2, col, r) || OnLine(L3, col, r)) {
+    if (L2.On(col, r) || L3.On(col, r)) {
         if (t <= TCT_ENDODERMIS) return true;
         return l4;
     }
@@ -240,9 +213,9 @@ void SetUpTissueLayout() {
         for (int col = AXIS; col >= 0; col--) {
             if (Tc[col][r] == TC_OUTSIDE) continue;
             const int t = Tct[col][r];
-            if (t >= TCT_LRC1 && t <= TCT_EPIDERMIS && r < LineRow(L3, col))
+            if (t >= TCT_LRC1 && t <= TCT_EPIDERMIS && r < L3.Row(col))
                 SetTct(col, r, t + (TCT_COLUMELLA1 - TCT_LRC1));
-            else if ((t == TCT_CORTEX || t == TCT_ENDODERMIS) && r < LineRow(L4, col))
+            else if ((t == TCT_CORTEX || t == TCT_ENDODERMIS) && r < L4.Row(col))
                 SetTct(col, r, TCT_QC);
         }
 
@@ -296,38 +269,13 @@ void SetUpTissueLayout() {
                 }
         }
 
-    // 12. Cell points next to a wall are membrane points.
-    for (int i = 1; i < NCOLS - 1; i++)
-        for (int j = kTipBottomRow; j <= kBodyTopRow; j++) {
-            if (Tc[i][j] != TC_CYTO) continue;
-            if (IsWall(i + 1, j) || IsWall(i - 1, j) || IsWall(i, j + 1) || IsWall(i, j - 1))
-                Tc[i][j] = TC_MEMBRANE;
-        }
-
-    // 13. Walls carry the wall code.
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = kTipBottomRow; j <= kBodyTopRow; j++)
-            if (Tc[i][j] == TC_WALL) Tct[i][j] = TCT_WALL;
-
-    // 14. Vascular files: from the axis outward the first vascular run of a row
-    // is the central file, the next the middle file, the third stays outer.
-    for (int r = kTipBottomRow; r <= kBodyTopRow; r++) {
-        int w = 0;
-        int x = AXIS;
-        while (x >= 0) {
-            while (x >= 0 && IsWall(x, r)) x--;
-            if (x < 0 || Tct[x][r] < TCT_VASC_OUTER) break;
-            if (Tct[x][r] == TCT_VASC_OUTER) {
-                const int code = w == 0 ? TCT_VASC_CENTRAL : (w == 1 ? TCT_VASC_MIDDLE : TCT_VASC_OUTER);
-                while (x >= 0 && Tct[x][r] == TCT_VASC_OUTER) {
-                    SetTct(x, r, code);
-                    x--;
-                }
-            }
-            w = w + 1;
-            x = x - 1;
-        }
-    }
+    // 12. Cell points next to a wall are membrane points; 13. walls carry the
+    // wall code; 14. vascular files: from the axis outward the first vascular
+    // run of a row is the central file, the next the middle file, the third
+    // stays outer.
+    layout::MarkMembranes(kTipBottomRow, kBodyTopRow);
+    layout::MarkWallTissue(kTipBottomRow, kBodyTopRow);
+    layout::RelabelVascularFiles(kTipBottomRow, kBodyTopRow);
 }
 
 // ---------------------------------------------------------------------------
@@ -359,10 +307,10 @@ int StraightSide(int col, int r) {
 // and QC lines.
 bool OnRayFor(int t, int wc, int wr) {
     if (t <= TCT_ENDODERMIS) {
-        if (OnLine(L1, wc, wr) && wr < Forward(N, AXIS - wc)) return true;
-        return OnLine(L2, wc, wr) || OnLine(L3, wc, wr) || OnLine(L4, wc, wr);
+        if (L1.On(wc, wr) && wr < Forward(N, AXIS - wc)) return true;
+        return L2.On(wc, wr) || L3.On(wc, wr) || L4.On(wc, wr);
     }
-    if (t >= TCT_QC) return OnLine(L3, wc, wr) || OnLine(L4, wc, wr);
+    if (t >= TCT_QC) return L3.On(wc, wr) || L4.On(wc, wr);
     return false;
 }
 
@@ -371,7 +319,7 @@ bool OnRayFor(int t, int wc, int wr) {
 bool ClosingWall(int wc, int wr) {
     if (!IsWall(wc, wr) || wc == AXIS || wc == kWallVascCentralCol || wr == kTipTopRow) return false;
     if (IsLayerWall(wc, wr)) return false;
-    return !(OnLine(L1, wc, wr) || OnLine(L2, wc, wr) || OnLine(L3, wc, wr) || OnLine(L4, wc, wr));
+    return !(L1.On(wc, wr) || L2.On(wc, wr) || L3.On(wc, wr) || L4.On(wc, wr));
 }
 
 // The wall point (wc, wr) belongs to a wall that `on` describes: it lies on it,
@@ -461,8 +409,7 @@ void Classify(int r0, int r1, Rule rule, Pick pick) {
 
 void SetUpMembraneTypes() {
     // 1. Membrane points unclassified, all others no membrane.
-    for (int i = 0; i < NCOLS; i++)
-        for (int r = 0; r < NROWS; r++) Tmt[i][r] = Tc[i][r] == TC_MEMBRANE ? kUnclassified : 0;
+    layout::MarkUnclassifiedMembranes(0, NROWS - 1);
 
     auto any = [](int) { return true; };
     // 2. Straight files, and the top row of every tip cell.
@@ -481,17 +428,9 @@ void SetUpMembraneTypes() {
     // 7. Ten votes for the lateral sides.
     for (int pass = 0; pass < 10; pass++) VotePass(next, kInner, kOuter, 1);
 
-    // 8. Walls carry the wall code.
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] == TC_WALL) Tct[i][j] = TCT_WALL;
-
-    // 9. Symmetry report.
-    for (int r = 0; r < NROWS; r++)
-        for (int l = 0; l < AXIS; l++)
-            if (Tmt[l][r] != Tmt[MIRRORSUM - l][r])
-                printf("something is wrong in tissue layout at %i %i and %i %i celltype is %i and %i\n", l, r,
-                       MIRRORSUM - l, r, Tct[l][r], Tct[MIRRORSUM - l][r]);
+    // 8. Walls carry the wall code; 9. the symmetry report.
+    layout::MarkWallTissue(0, NROWS - 1);
+    layout::ReportMembraneAsymmetry();
 }
 
 // ---------------------------------------------------------------------------
@@ -562,84 +501,17 @@ void SetUpPrePattern() {
 }
 
 // ---------------------------------------------------------------------------
-// Initial cell states and auxin.  Cells of the tip and of the meristem bands
-// start with values by tissue; the cells of the body above the meristem alike.
-// There is no plasmodesmata pattern in this program: every side keeps the
-// neutral weight it was allocated with.
-
-namespace {
-
-struct TissueStart {
-    double arf, aa, bb, cc, dd, plts;
-};
-constexpr TissueStart kQCStart{45, 25, 25, 30, 60, 125};
-constexpr TissueStart kSteleStart{0, 25, 25, 20, 50, 135};
-constexpr TissueStart kEpidermisStart{0, 25, 20, 30, 60, 145};
-constexpr TissueStart kCapStart{0, 0, 0, 30, 50, 125};
-constexpr TissueStart kOtherStart{0, 0, 0, 20, 35, 75};
-constexpr double kBodyPlts = 175;
-constexpr double kInitialAuxin = 40.0;
-
-const TissueStart& StartFor(int t) {
-    if (t == TCT_QC) return kQCStart;
-    if (t >= TCT_PERICYCLE && t <= TCT_VASC_CENTRAL) return kSteleStart;
-    if (t == TCT_EPIDERMIS) return kEpidermisStart;
-    if (t >= TCT_LRC1 && t <= TCT_LRC4) return kCapStart;
-    return kOtherStart;
-}
-
-}  // namespace
+// Initial cell states and auxin (rules/initial_cells.h): cells of the tip and
+// of the meristem bands start with values by tissue, the body cells above the
+// meristem top alike; division counts 0 for cells starting on rows 186-195,
+// 1 on 196-204, 3 from 205; auxin 40 on every cell point.  There is no
+// plasmodesmata pattern in this program: every side keeps the neutral weight
+// it was allocated with.
 
 void InitConditions() {
-    for (int x = 0; x < actcells; x++) {
-        MeanCells[x] = 100;
-        ARF[x] = 0;
-        AA[x] = 20;
-        BB[x] = 20;
-        CC[x] = 30;
-        DD[x] = 55;
-        Plt[x] = 0;
-        Plts[x] = 0;
-        ARR1[x] = 0;
-        ARR12[x] = 0;
-        Aux1[x] = 100;
-        Pin[x] = 100;
-        Pin2[x] = 100;
-        PP[x] = 0;
-        divTF[x] = 100;
-
-        // Division count from the cell's lowest row; tip cells keep theirs.
-        const int m = CellMinJ[x];
-        if (m >= kDivCount0FirstRow && m < kDivCount1FirstRow)
-            CellDivNr[x] = 0;
-        else if (m >= kDivCount1FirstRow && m < kDivCount3FirstRow)
-            CellDivNr[x] = 1;
-        else if (m >= kDivCount3FirstRow)
-            CellDivNr[x] = 3;
-
-        if (CellMaxJ[x] > kMeristemTopRow) {
-            Plts[x] = kBodyPlts;
-        } else {
-            const int t = Tct[(CellMinI[x] + CellMaxI[x]) / 2][(CellMinJ[x] + CellMaxJ[x]) / 2];
-            const TissueStart& s = StartFor(t);
-            ARF[x] = s.arf;
-            AA[x] = s.aa;
-            BB[x] = s.bb;
-            CC[x] = s.cc;
-            DD[x] = s.dd;
-            Plts[x] = s.plts;
-            Yuc3[x] = 0;
-            Gh33[x] = 100;
-            Gh317[x] = 0;
-        }
-        TimePrevGrowth[x] = 0;
-        Diff[x] = 0;
-        CellZonationState[x] = 0;
-    }
-
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = 0; j < NROWS; j++)
-            if (Tc[i][j] != TC_OUTSIDE && Cell[i][j] >= 0) Caux1[i][j] = kInitialAuxin;
+    rules::SetInitialCells(
+        {kMeristemTopRow + 1, kDivCount0FirstRow, kDivCount1FirstRow, kDivCount3FirstRow, 3});
+    rules::FillInitialAuxin(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -658,7 +530,7 @@ void InitPlant() {
 // ---------------------------------------------------------------------------
 // Plant state file: the grids of the tissue, its pre-pattern and the auxin
 // field, one line per column; then the machinery's per-cell lines; then the
-// number of cells.
+// number of cells (rules/plant_state.h).
 
 namespace {
 
@@ -666,7 +538,7 @@ const PlantFileLayout& Layout() {
     static const PlantFileLayout layout = {
         {{"Tc", &Tc}, {"Tct", &Tct}, {"Tmt", &Tmt}, {"Cell", &Cell}},
         {{"PinPrePat", &PinPrePat}, {"Aux1PrePat", &Aux1PrePat}, {"Caux1", &Caux1}},
-        PlantFileCellLines(),
+        rules::DumpedCellLines(),
     };
     return layout;
 }
@@ -677,6 +549,6 @@ void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantFile(Layout(), t)) return false;
-    RebuildPlantAfterReading(UpdateMembraneProteinsAndFluxes);
+    rules::RebuildAfterReload(UpdateMembraneProteinsAndFluxes);
     return true;
 }

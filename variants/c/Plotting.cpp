@@ -12,12 +12,9 @@ using namespace croot;
 
 namespace {
 
-// Tissue code that no point has: no tip section.
-constexpr int NO_TISSUE = 100;
-
 // Grid-resolution profiles along the files: tip section below the tip-top
 // wall, body section over every row a cell can reach.
-constexpr GridProfileRows kProfileRows = {kTipLastRow, kTipBottomRow, kCullRow - 1};
+constexpr rules::GridProfileRows kProfileRows = {Landmarks::TIP_TOP_ROW, kTipBottomRow, kCullRow - 1};
 
 }  // namespace
 
@@ -36,9 +33,10 @@ void SaveGradGridRes(int t) {
         {"%s/GridResolution_epiL_time%i", "%s/GridResolution_epiR_time%i", TCT_EPIDERMIS, kProfileEpidermisCol},
         {"%s/GridResolution_cortexL_time%i", "%s/GridResolution_cortexR_time%i", TCT_CORTEX, kProfileCortexCol},
         {"%s/GridResolution_endoL_time%i", "%s/GridResolution_endoR_time%i", TCT_ENDODERMIS, kProfileEndodermisCol},
-        {"%s/GridResolution_vascL_time%i", "%s/GridResolution_vascR_time%i", NO_TISSUE, kProfileVascCol},
+        {"%s/GridResolution_vascL_time%i", "%s/GridResolution_vascR_time%i", rules::TCT_NONE_SEARCHED,
+         kProfileVascCol},
     };
-    for (const Pair& p : pairs) WriteGridProfilePair(p.left, p.right, p.tissue, p.column, t, kProfileRows);
+    for (const Pair& p : pairs) rules::WriteGridProfilePair(p.left, p.right, p.tissue, p.column, t, kProfileRows);
 
     // Across the root: every point of the row that belongs to a cell, in the
     // format of the body section (column, end of the cell's run in the row,
@@ -56,21 +54,8 @@ void SaveGradGridRes(int t) {
 }
 
 void SaveGradCellularRes(int t) {
-    struct Profile {
-        const char* name;
-        int column;
-    };
-    static const Profile profiles[] = {
-        {"%s/Spatialdynamics_epiL_time%i", kCellProfileEpidermisCol},
-        {"%s/Spatialdynamics_epiR_time%i", kMirrorSum - kCellProfileEpidermisCol},
-        {"%s/Spatialdynamics_cortexL_time%i", kCellProfileCortexCol},
-        {"%s/Spatialdynamics_cortexR_time%i", kMirrorSum - kCellProfileCortexCol},
-        {"%s/Spatialdynamics_endoL_time%i", kCellProfileEndodermisCol},
-        {"%s/Spatialdynamics_endoR_time%i", kMirrorSum - kCellProfileEndodermisCol},
-        {"%s/Spatialdynamics_vascL_time%i", kCellProfileVascCol},
-        {"%s/Spatialdynamics_vascR_time%i", kMirrorSum - kCellProfileVascCol},
-    };
-    for (const Profile& p : profiles) WriteCellProfile(p.name, p.column, t);
+    rules::WriteCellProfiles(
+        t, {kCellProfileEpidermisCol, kCellProfileCortexCol, kCellProfileEndodermisCol, kCellProfileVascCol});
 }
 
 void SaveEpidermalGrad(int t) {
@@ -91,7 +76,7 @@ void SaveEpidermalGrad(int t) {
             const int cell = Cell[side.column][j];
             if (cell == -1 || cell == last || Tct[side.column][j] != TCT_EPIDERMIS) continue;
             last = cell;
-            PrintCellProfileLine(f, j, cell);
+            rules::PrintCellProfileLine(f, j, cell);
         }
     }
 }

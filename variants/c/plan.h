@@ -14,6 +14,9 @@
 // (the 0.5 keeps that point clear of the truncation).
 #pragma once
 
+#include "cellular_diffusion.h"
+#include "grid.h"
+
 namespace croot {
 
 // --- Grid --------------------------------------------------------------------
@@ -172,23 +175,53 @@ constexpr int kCullRow = kRows - 2;                     // a cell reaching this 
 constexpr int kInitialRootLength = kBodyTopRow + 1;     // rows of the initial root
 constexpr int kInitialEpidermisCells = kMeristemBands + kBodyCells;   // epidermis cells per side above the tip
 
-// --- Regulation landmarks --------------------------------------------------------------
-// Rows at or below belong to the root tip (the row under the tip-top wall).
-constexpr int kTipLastRow = kTipTopRow - 1;
-// Zonation of the new plant by a cell's top row: tip below the tip-top wall,
-// dividing up to the meristem top, mature in the body.
-constexpr int kZoneBodyLastRow = kBodyTopRow - 1;
-// In the outer cap layer the ARF target falls from 100 at kTipTopRow + 12 to
-// 30 over 43 rows (cells starting at kTipTopRow + 13 or above), as rootsim's
-// does from 12 rows above its tip-top wall.
-constexpr int kCapRampStartRow = kTipTopRow + 12;
-constexpr int kCapRampMinRow = kTipTopRow + 13;
-constexpr int kCapRampRows = 43;
-// Auxin sources: the pericycle and stele produce in the tip and in the first
-// meristem band (its top row).
-constexpr int kSteleSourceTopRow = kTipTopRow + kBandPeriod - 1;
-// Cell-to-cell diffusion: the outer cap layer and the first columella tier
-// lose PLETHORA up to this row (rootsim: 10 rows below its tip-top wall).
-constexpr int kTipLossLastRow = kTipTopRow - 10;
+// --- The landmarks the shared rules read (rules/) ---------------------------------
+// rootsim's rows over its tip-top wall (its MERISTEM_BASE_ROW, 149) are taken
+// over the c root's (187), as the b family does over its own.
+struct Landmarks {
+    // The plan.
+    static constexpr int TIP_TOP_ROW = kTipTopRow - 1;          // rows at or below: the tip
+    static constexpr int MERISTEM_BASE_ROW = kTipTopRow;        // the tip-top wall
+    static constexpr int MERISTEM_TOP_ROW = kMeristemTopRow;
+    static constexpr int BODY_TOP_ROW = kBodyTopRow;
+    static constexpr int EPIDERMIS_COL = kEpidermisProbeCol;
+    static constexpr int FIRST_BAND_LOW_ROW = kTipTopRow + 2;   // 189 (rootsim 151)
+    // The tip line (L1) and the columella line (L3) of the layout.
+    static constexpr double TIP_LINE_SLOPE = kL1Slope;
+    static constexpr double TIP_LINE_OFFSET = -kL1Offset;
+    static constexpr double SLANT_SLOPE = kL3Slope;
+    static constexpr double SLANT_OFFSET = kL3Offset;
+
+    // Gene network: rootsim's ramp rows over the base wall (161, 162 = 149 +
+    // 12, 13), its tip top for Gh317, its ARR1 onset as long after the start of
+    // growth (57600 there, 0 here), PLETHORA lost up to 10 rows under the base
+    // wall (rootsim 139).
+    static constexpr int ARF_CAP_RAMP_START = kTipTopRow + 12;
+    static constexpr int ARF_CAP_RAMP_ROWS = 43;
+    static constexpr int ARF_CAP_MIN_ROW = kTipTopRow + 13;
+    static constexpr int GH317_MIN_ROW = TIP_TOP_ROW;
+    static constexpr int ARR1_RAMP_START = 388800 - 57600;
+    static constexpr int ARR1_RAMP_LAST = 431999 - 57600;
+    static constexpr double ARR1_RAMP_LENGTH = 43200.0;
+    static constexpr TipLoss PLTS_TIP_LOSS = {kTipTopRow - 10, TCT_COLUMELLA1, TCT_LRC1, 1.388888888888889e-05};
+
+    // Carrier rules.  The pericycle and stele produce auxin in the tip and in
+    // the first meristem band (157 = 149 + 8 in rootsim).  The other rows are
+    // read only by rootsim's PIN and AUX1 rules, which the pre-pattern
+    // replaces; they are given over the c root's walls as the b family's are.
+    static constexpr int STELE_SOURCE_TOP_ROW = kTipTopRow + 8;
+    static constexpr int FIRST_BAND_REACH_ROW = kTipTopRow + 3;
+    static constexpr int LOWER_STELE_ROW = kTipTopRow + 30;
+    static constexpr int STELE_TIP_BOTTOM_ROW = static_cast<int>(kVascularCurve.o) + 1;
+    static constexpr int STELE_TIP_LOW_ROW = STELE_TIP_BOTTOM_ROW - 7;
+    static constexpr int STELE_AUX1_MAXMZ_LIMIT = kMeristemTopRow + 104;
+    static constexpr int STELE_AUX1_HIGH_ROW = (STELE_AUX1_MAXMZ_LIMIT - kTipTopRow) / 2 + TIP_TOP_ROW + 1;
+
+    // Growth: zonation follows the epidermal file, the factors come from the
+    // outer vascular file, the outer cap follows inside its outer membrane.
+    static constexpr int GROWTH_SOURCE_COL = kFactorSourceCol;
+    static constexpr int GROWTH_CAP_COL = kCapProbeCol;
+    static constexpr int MAX_GROWING_HEIGHT = 143;
+};
 
 }  // namespace croot

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "InitPlant.h"
-#include "growth_rules.h"
 #include "state.h"
 
 constexpr long C_STEPS_DEFAULT = 12096000;   // steps of a full run
@@ -54,13 +53,15 @@ bool InitPlantFromFile(int t);
 
 // ---------------------------------------------------------------------------
 // GrowthOld: growth, division, culling and renumbering on the c root
-extern const GrowthPlan kCGrowth;
 void Growth(int t);
 int growtiming(int t, int cell, int flag);
 void maxmzsize();
 int epidermalcell(int cell);
 void GrowCell(int t, int cell, int flag);
 void DivideCell(int t, int cell);
+// DivideCell that tells whether the grid changed (false when the cell tables
+// are full and the division is skipped).
+bool TryDivideCell(int t, int cell);
 void CullOverflowCells(int t);
 void CullLateralRootcap(int t);
 void StoreOldSituation(int n);
@@ -89,6 +90,8 @@ void SaveEpidermalGrad(int t);
 // ---------------------------------------------------------------------------
 // Graphics
 void MakePNGFile(int time, int kind);
+double min(double a, double b);
+double max(double a, double b);
 // Index of the Aux picture for auxin a: a clamped to [0.05, 3500], then
 // trunc((log10 a + 1.301) / 4.845068044350276 * 219 + 35).
 int CAuxIndex(double a);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "carrier_sweep.h"
+#include "carrier_rules.h"
 #include "growth_grid.h"
 #include "plan.h"
 #include "rootsim_c.h"
@@ -137,7 +137,7 @@ TEST(CUpdate, RowsOfTheTissueOnlyGiveTheWholeGridsValues) {
     for (int col : {kEpidermisCol, kCortexCol, 104, MIRRORSUM - kCortexCol})
         for (int k = 0; k < 5; k++) GrowCell(4, Cell[col][kMeristemRow], 1);
     // The zonation an update of time 0 gives the grown cells.
-    ResetZonationByTopRow({kTipTopRow, kMeristemTopRow, kZoneBodyLastRow});
+    rules::CarrierRules<Landmarks>::ResetZonation();
     UpdateMembraneProteinsAndFluxes(6);
     std::vector<double> pin, aux1, pro, dec, rates;
     auto snapshot = [](std::vector<double>& v, double** g) { v.assign(g[0], g[0] + NCOLS * NROWS); };

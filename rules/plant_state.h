@@ -1,16 +1,20 @@
-// What the plant files of the programs have in common.
-#include "plant_file_common.h"
+// The plant state file of rootsim and the b family: the cell tables it holds,
+// and what a program does after reading one (the geometry of the cells and
+// the carrier state rebuilt from what was read).
+#pragma once
 
 #include <algorithm>
+#include <vector>
 
+#include "geometry.h"
+#include "plant_file.h"
 #include "state.h"
 
-// Provided by every program: its cell geometry.
-void FindCellCorners();
-void FindCellSizes();
+namespace rules {
 
-const std::vector<PlantFileLayout::CellLine>& PlantFileCellLines() {
-    static const std::vector<PlantFileLayout::CellLine> lines = {
+// The cell tables of the file, in file order.
+inline std::vector<PlantFileLayout::CellLine> DumpedCellLines() {
+    return {
         {"MeanCells", nullptr, &MeanCells},
         {"ARF", nullptr, &ARF},
         {"AA", nullptr, &AA},
@@ -35,15 +39,20 @@ const std::vector<PlantFileLayout::CellLine>& PlantFileCellLines() {
         {"Gh33", nullptr, &Gh33},
         {"CellDivNr", &CellDivNr, nullptr},
     };
-    return lines;
 }
 
-void RebuildPlantAfterReading(void (*carrierUpdate)(int time)) {
-    FindCellCorners();
-    FindCellSizes();
+// Cell corners and sizes, then the carrier update of time 0, which also sets
+// the first zonation of every cell from its top row as for a newly built
+// plant; a reloaded plant keeps the zonation and differentiation it was saved
+// with.
+inline void RebuildAfterReload(void (*carrierUpdate)(int)) {
+    ComputeCellCorners();
+    ComputeCellSizes();
     std::vector<int> zonation(CellZonationState, CellZonationState + MAXCELLS);
     std::vector<double> diff(Diff, Diff + MAXCELLS);
     carrierUpdate(0);
     std::copy(zonation.begin(), zonation.end(), CellZonationState);
     std::copy(diff.begin(), diff.end(), Diff);
 }
+
+}  // namespace rules

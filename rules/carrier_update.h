@@ -1,0 +1,211 @@
+// The carrier update shared by rootsim, the b family and rootsim_c: it places
+// the PIN1-type, PIN2-type and AUX1 carriers on the membrane points of every cell
+// by the rules Rules (CarrierRules<P> of rules/carrier_rules.h, or a class
+// derived from it that replaces some of its functions), and from them and the
+// cells' carrier levels rebuilds every coefficient of the auxin step:
+// diffusion weights, membrane influx and efflux, production and decay, and the
+// source and sink at the top of the tissue.
+//
+// Every output is zero on points outside the tissue.  The update therefore
+// writes, in each column, only the rows that hold tissue now or may still hold
+// values from before: those it wrote in its previous call, moved upward by as
+// many rows as growth has shifted the column since.  All outputs of a point
+// are formed in one visit (the coefficients toward the neighbours in a second
+// pass, once every carrier amount is known), over independent column pairs
+// on the transport step's threads.
+#pragma once
+
+#include <algorithm>
+#include <string>
+
+#include "checkpoint.h"
+#include "coefficients.h"
+#include "state.h"
+#include "threads.h"
+#include "tissue_extent.h"
+#include "transport.h"
+
+namespace rules {
+
+template <class Rules>
+struct CarrierUpdate {
+    // -----------------------------------------------------------------------
+    // Extent bookkeeping.  Pair p (0..AXIS) is column p with its mirror column
+    // MIRRORSUM - p (the axis column pairs with itself); a pair is handled as
+    // a whole, since the PIN patterns of both columns come from the left one.
+
+    struct Rows {
+        int lo, hi;  // empty when lo > hi
+    };
+
+    static Rows Hull(Rows a, Rows b) {
+        if (a.lo > a.hi) return b;
+        if (b.lo > b.hi) return a;
+        return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+    }
+
+    static int RowsOf(Rows r) { return r.hi >= r.lo ? r.hi - r.lo + 1 : 0; }
+
+    static int PairOf(int column) { return std::min(column, MIRRORSUM - column); }
+
+    static inline Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
+    static inline Rows sweep[AXIS + 1];    // rows of each pair the current call writes
+    static inline bool writtenKnown = false;
+
+    // Per-call values shared by the threads.
+    static inline bool sweepWholeGrid = false;
+    static inline int pairWork[AXIS + 1];  // estimated rows of each pair, for sharing the pairs
+    static inline int epiCount = 0;
+    static inline int epiBoundaries[Rules::EPI_MAX_BOUNDARIES];
+
+    // A resumed run continues with the very extents an uninterrupted one has;
+    // the names of the entries start with `prefix`.
+    static void RegisterCheckpointState(const std::string& prefix) {
+        AddCheckpointState((prefix + "carriers.written").c_str(), written, sizeof written);
+        AddCheckpointState((prefix + "carriers.written_known").c_str(), &writtenKnown, sizeof writtenKnown);
+    }
+
+    // Decides the rows of pair p this call writes and records those that will
+    // hold its values afterwards.
+    static void PlanPair(int p) {
+        const int L = p, R = MIRRORSUM - p;
+        Rows a, b = {0, -1};
+        tissueextent::TissueRows(L, &a.lo, &a.hi);
+        if (R != L) tissueextent::TissueRows(R, &b.lo, &b.hi);
+        int shifts = TakeGrowthShifts(L);
+        if (R != L) shifts = std::max(shifts, TakeGrowthShifts(R));
+        const Rows now = Hull(a, b);
+        if (sweepWholeGrid) {
+            sweep[p] = {0, NROWS - 1};
+        } else {
+            Rows before = written[p];
+            if (before.lo <= before.hi) before.hi = std::min(NROWS - 1, before.hi + shifts);
+            sweep[p] = Hull(now, before);
+        }
+        written[p] = now;
+    }
+
+    // Carrier patterns, amounts, production and decay of column c over rows
+    // lo..hi, the PIN patterns being in place already; then the source or
+    // sink at the top of the column.
+    static void ColumnCarriers(int c, int lo, int hi) {
+        const int* tc = Tc[c];
+        const int* cell = Cell[c];
+        const int* tct = Tct[c];
+        const double* pin1 = PinPrePat[c];
+        const double* pin2 = Pin2PrePat[c];
+        double* aux1 = Aux1PrePat[c];
+        double* m1 = Cpin1M[c];
+        double* m2 = Cpin2M[c];
+        double* ma = Aux1M[c];
+        double* dec = daux[c];
+        double* pro = paux[c];
+        // The rates of the last point, reused while cell and base rate stay.
+        int lastCell = -1;
+        double lastBase = 0, lastProduction = 0, lastDecay = 0;
+        for (int j = lo; j <= hi; j++) {
+            const int x = cell[j];
+            if (x == -1) {
+                StoreIfChanged(&aux1[j], 0.0);
+                StoreIfChanged(&m1[j], 0.0);
+                StoreIfChanged(&m2[j], 0.0);
+                StoreIfChanged(&ma[j], 0.0);
+                StoreIfChanged(&dec[j], 0.0);
+                StoreIfChanged(&pro[j], 0.0);
+                continue;
+            }
+            const double w = tc[j] == TC_MEMBRANE ? Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
+            StoreIfChanged(&aux1[j], w);
+            StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pin1[j]));
+            StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
+            StoreIfChanged(&ma[j], w * Aux1[x]);
+            const double k = Rules::BaseProduction(c, j, tct[j]);
+            if (x != lastCell || k != lastBase) {
+                lastCell = x;
+                lastBase = k;
+                lastDecay = Rules::DECAY_BASE + Rules::DECAY_PER_GH317 * Gh317[x] + Rules::DECAY_PER_GH33 * Gh33[x];
+                lastProduction =
+                    (Rules::PRODUCTION_PER_YUC3 * Yuc3[x] + k) * Rules::PRODUCTION_HEIGHT_SCALE / CellHeight[x];
+            }
+            dec[j] = lastDecay;
+            pro[j] = lastProduction;
+        }
+        // The first wall point over a membrane, seen from the top of the
+        // column, is a sink above the outer tissues and the auxin supply above
+        // the stele (rows outside lo..hi hold no wall).
+        for (int j = hi; j >= std::max(lo, 1); j--) {
+            if (tc[j] != TC_WALL || tc[j - 1] != TC_MEMBRANE) continue;
+            int t = tct[j - 1];
+            if (t >= 5 && t <= 7) dec[j] = Rules::TOP_SINK_DECAY;
+            else if (t >= 8 && t <= 11) pro[j] = Rules::TOP_SOURCE_PRODUCTION;
+            break;
+        }
+    }
+
+    // Everything of pair p but the coefficients toward the neighbours.
+    static void PairCarriers(int p) {
+        const int L = p, R = MIRRORSUM - p;
+        const int lo = sweep[p].lo, hi = sweep[p].hi;
+        if (lo > hi) return;
+        if constexpr (Rules::PIN_PATTERN_CARRIED) {
+            // The patterns move with the tissue; the rules only change them.
+            Rules::ChangeCarriedPattern(L, lo, hi);
+            if (R != L) Rules::ChangeCarriedPattern(R, lo, hi);
+        } else {
+            double* pin1 = PinPrePat[L];
+            double* pin2 = Pin2PrePat[L];
+            for (int j = lo; j <= hi; j++) {
+                int grid;
+                double v;
+                Rules::LeftPinWeight(L, j, &grid, &v);
+                StoreIfChanged(&pin1[j], grid == Rules::PAT_PIN1 ? v : 0.0);
+                StoreIfChanged(&pin2[j], grid == Rules::PAT_PIN2 ? v : 0.0);
+            }
+            if (R != L) {
+                double* mirror1 = PinPrePat[R];
+                double* mirror2 = Pin2PrePat[R];
+                for (int j = lo; j <= hi; j++) {
+                    StoreIfChanged(&mirror1[j], pin1[j]);
+                    StoreIfChanged(&mirror2[j], pin2[j]);
+                }
+            }
+        }
+        ColumnCarriers(L, lo, hi);
+        if (R != L) ColumnCarriers(R, lo, hi);
+    }
+
+    // The update of time `time`: at time 0 it also sets the first zonation of
+    // every cell.
+    static void Run(int time) {
+        static constexpr MembranePermeability kPermeability = {Rules::INFLUX_BASE, Rules::INFLUX_PER_AUX1,
+                                                               Rules::EFFLUX_BASE, Rules::EFFLUX_PER_PIN};
+        if (time == 0) Rules::ResetZonation();
+        // At time 0 the state is new (start or reload): nothing is known of
+        // what the grids held before, so every row is written.
+        sweepWholeGrid = time == 0 || !writtenKnown;
+        epiCount = Rules::EpidermalBoundaries(epiBoundaries);
+        // The threads share the pairs by the rows written last time (PlanPair
+        // replaces those while the threads run).
+        for (int p = 0; p <= AXIS; p++) pairWork[p] = 1 + (writtenKnown ? RowsOf(written[p]) : 0);
+
+        RunOnTransportThreads([](int t, int n) {
+            int begin, end;
+            ShareByWork(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);
+            for (int p = begin; p < end; p++) {
+                PlanPair(p);
+                PairCarriers(p);
+            }
+        });
+        RunOnTransportThreads([](int t, int n) {
+            int begin, end;
+            ShareByWork(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
+            for (int c = begin; c < end; c++)
+                ColumnNeighbourCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi, kPermeability);
+        });
+        writtenKnown = true;
+        // The transport step factorises its line systems anew.
+        TransportCoefficientsChanged();
+    }
+};
+
+}  // namespace rules

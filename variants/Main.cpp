@@ -1,0 +1,108 @@
+// The b family's run driver and state: allocation of every array with the
+// family's own grid field, the command line, start-up and the time loop.
+//
+// Start-up builds the plant, draws the pictures of time 0 and starts the cell
+// tracking; there is no start-up message, no plasmodesmata pattern, no search
+// for the meristem's top and no staggering of the growth clocks.  Every step
+// moves auxin; every tenth step runs the gene network, growth (from the
+// first tenth step on), the carrier update and the tracking; the plant is
+// dumped every 50000 time units, the total auxin written every 100 steps,
+// and every 18000 steps the profiles, the extra measurements, the point
+// histories and last the pictures.
+#include "bfamily.h"
+
+#include <cstdio>
+
+#include "checkpoint.h"
+#include "plan.h"
+#include "run.h"
+
+double** Lax3PrePat = nullptr;
+
+void MakeArrays() {
+    AllocateState();
+    Lax3PrePat = MakeGridField();
+    // The carrier patterns move with the tissue; a point that leaves the
+    // tissue loses its PIN patterns.
+    SetTissueFields({{&PinPrePat, true}, {&Pin2PrePat, true}, {&Aux1PrePat, false}, {&Lax3PrePat, false}});
+    // A checkpoint holds the family's own field too.
+    AddCheckpointState("Lax3PrePat", Lax3PrePat[0], sizeof(double) * static_cast<size_t>(NCOLS) * NROWS);
+}
+
+void FreeArrays() {
+    FreeGridField(Lax3PrePat);
+    ReleaseState();
+}
+
+void Start(int argc, char** argv) { StartWithDirectory(argc, argv); }
+
+int IntegerTime(long j) { return static_cast<int>(j * DT); }
+
+namespace {
+
+// The rows of the point histories: the first sampling row, then fifteen
+// rows ten apart from 147 and two rows of the body cells.
+void SaveTempColumn(int g, int column) {
+    SaveTemp(g, column, bfamily::Installed().firstSampleRow);
+    for (int k = 0; k < bplan::SAMPLE_BAND_COUNT; k++)
+        SaveTemp(g, column, bplan::SAMPLE_BAND_FIRST_ROW + k * bplan::SAMPLE_BAND_STEP);
+    SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_1);
+    SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_2);
+}
+
+// Epidermal cells of the left half above the base wall, counted up the
+// epidermal file.
+int EpidermalCellsAboveBase() {
+    int n = 0, last = -1;
+    for (int j = bplan::MERISTEM_BASE_ROW; j < NROWS; j++) {
+        const int x = Cell[bplan::EPIDERMIS_FIRST_COL][j];
+        if (x >= 0 && x != last) n++;
+        if (x >= 0) last = x;
+    }
+    return n;
+}
+
+}  // namespace
+
+void StartUpBFamily() {
+    const bfamily::Rules& rules = bfamily::Installed();
+    counter2 = 0;
+    MakeArrays();
+    maxmzheight = rules.meristemTopRow;
+    InitPlant();
+    rules.MakeGraphics(0);
+    // The root's length and epidermal cells per half, which culling at the
+    // top adds to.
+    rightsize = leftsize = rules.bodyTopRow + 1;
+    totalrootcellnrL = totalrootcellnrR = EpidermalCellsAboveBase();
+    TrackCells(0);
+}
+
+void RunBStep(long j, long last) {
+    const bfamily::Rules& rules = bfamily::Installed();
+    const int g = IntegerTime(j);
+
+    UpdateAuxin();
+    if (j % 10 == 0) {
+        rules.UpdateGeneExpression(g);
+        rules.Growth(g);
+        rules.UpdateMembraneProteinsAndFluxes(g);
+        TrackCells(g);
+    }
+    // The five steps that share a dump time would each write the same file;
+    // only the last of them (or the run's last step) writes it.
+    if (g > 0 && g % 50000 == 0 && (j == last || IntegerTime(j + 1) != g)) WritePlantToFile(g);
+    if (j % 100 == 0) SaveTotAuxin(g);
+    if (j % 18000 == 0) {
+        rules.SaveGradGridRes(g);
+        ExtraMeasurements(g);
+        SaveTempColumn(g, bplan::SAMPLE_COL_VASC);
+        SaveTempColumn(g, bplan::SAMPLE_COL_PERICYCLE);
+        rules.MakeGraphics(g);
+    }
+}
+
+int RunBFamily(int argc, char** argv, const bfamily::Rules& rules) {
+    bfamily::Install(rules);
+    return RunProgram(argc, argv, {rules.name, BFAMILY_STEPS, StartUpBFamily, RunBStep, FreeArrays});
+}
