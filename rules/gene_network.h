@@ -76,6 +76,32 @@ constexpr double ARR_PRODUCTION = 0.02;
 constexpr double ARR_DECAY = 2e-4;
 }  // namespace genes
 
+// The changes of one cell's levels in one step (0 for a level not made).
+struct GeneChanges {
+    double ARF = 0, AA = 0, BB = 0, CC = 0, DD = 0, Plts = 0, Pin = 0, Pin2 = 0, Aux1 = 0;
+    double ARR1 = 0, ARR12 = 0, ARR1RGA = 0, Yuc3 = 0, Gh317 = 0, Gh33 = 0, divTF = 0, elongTF = 0;
+};
+
+inline void ApplyGeneChanges(int x, const GeneChanges& c) {
+    ARF[x] += c.ARF;
+    AA[x] += c.AA;
+    BB[x] += c.BB;
+    CC[x] += c.CC;
+    DD[x] += c.DD;
+    Plts[x] += c.Plts;
+    Pin[x] += c.Pin;
+    Pin2[x] += c.Pin2;
+    Aux1[x] += c.Aux1;
+    ARR1[x] += c.ARR1;
+    ARR12[x] += c.ARR12;
+    ARR1RGA[x] += c.ARR1RGA;
+    Yuc3[x] += c.Yuc3;
+    Gh317[x] += c.Gh317;
+    Gh33[x] += c.Gh33;
+    divTF[x] += c.divTF;
+    elongTF[x] += c.elongTF;
+}
+
 // ARF change of a cell over dt toward the target e, lost in proportion to
 // its level and less so the more auxin the cell holds.
 inline double ArfChange(int x, double e, double dt) {
@@ -205,23 +231,25 @@ void GeneNetworkStep(int time) {
                   CARRIER_DECAY * elongTF[x]);
 
         // 12. Apply.
-        ARF[x] += dARF;
-        AA[x] += dAA;
-        BB[x] += dBB;
-        CC[x] += dCC;
-        DD[x] += dDD;
-        Plts[x] += dPlts;
-        Pin[x] += dPin;
-        Pin2[x] += dPin2;
-        Aux1[x] += dAux1;
-        ARR1[x] += dARR1;
-        ARR12[x] += dARR12;
-        ARR1RGA[x] += dARR1RGA;
-        Yuc3[x] += dYuc3;
-        Gh317[x] += dGh317;
-        Gh33[x] += dGh33;
-        divTF[x] += ddivTF;
-        elongTF[x] += delongTF;
+        GeneChanges c;
+        c.ARF = dARF;
+        c.AA = dAA;
+        c.BB = dBB;
+        c.CC = dCC;
+        c.DD = dDD;
+        c.Plts = dPlts;
+        c.Pin = dPin;
+        c.Pin2 = dPin2;
+        c.Aux1 = dAux1;
+        c.ARR1 = dARR1;
+        c.ARR12 = dARR12;
+        c.ARR1RGA = dARR1RGA;
+        c.Yuc3 = dYuc3;
+        c.Gh317 = dGh317;
+        c.Gh33 = dGh33;
+        c.divTF = ddivTF;
+        c.elongTF = delongTF;
+        ApplyGeneChanges(x, c);
     }
 
     DiffuseBetweenCells(Plts, PLTS_DIFFUSION, PLTS_DIFFUSION, true, 0, P::PLTS_TIP_LOSS);

@@ -105,14 +105,14 @@ const bool registered =
     (AddCheckpointState("growth.first_time", &B2Step::firstTime, sizeof B2Step::firstTime),
      AddCheckpointState("b3.growth.first_time", &B3Step::firstTime, sizeof B3Step::firstTime), true);
 
-// Divides the cell; the daughters' cycles are lower(L) and upper(L) for
-// their lower daughter L.  Returns whether the grid changed.
+// Divides the cell; the daughters' cycles are upper(L, U) and lower(L) for
+// the lower daughter L and the upper U.  Returns whether the grid changed.
 template <typename Upper, typename Lower>
 bool DivideWith(int t, int cell, Upper upper, Lower lower) {
     int L, U;
     const SplitResult split = rules::DivideAtMiddle(t, cell, bplan::STEM_DAUGHTER_ROW, &L, &U);
     if (split != SPLIT_DONE) return split == SPLIT_FAILED;
-    SetCycle(U, upper(L));
+    SetCycle(U, upper(L, U));
     SetCycle(L, lower(L));
     return true;
 }
@@ -172,7 +172,7 @@ void GrowCell(int t, int cell, int flag) {
 // same or, as the lowest of its file, 1.35 times slower.
 bool DivideCell(int t, int cell) {
     return DivideWith(
-        t, cell, [t](int L) { return TypeCycleTime(CentreTissue(L), t); },
+        t, cell, [t](int L, int) { return TypeCycleTime(CentreTissue(L), t); },
         [t](int L) { return LowerCycle(L, TypeCycleTime(CentreTissue(L), t)); });
 }
 
@@ -226,7 +226,7 @@ namespace b4 {
 // file in 1.35 * 21600.
 bool DivideCell(int t, int cell) {
     return DivideWith(
-        t, cell, [](int) { return UNIFORM_CYCLE; }, [](int L) { return LowerCycle(L, UNIFORM_CYCLE); });
+        t, cell, [](int, int) { return UNIFORM_CYCLE; }, [](int L) { return LowerCycle(L, UNIFORM_CYCLE); });
 }
 
 }  // namespace b4
@@ -251,7 +251,9 @@ void GrowCell(int t, int cell, int flag) {
 }
 
 // Each daughter cycles by the divisions behind it.
-bool DivideCell(int t, int cell) { return DivideWith(t, cell, CountCycleTime, CountCycleTime); }
+bool DivideCell(int t, int cell) {
+    return DivideWith(t, cell, [](int, int U) { return CountCycleTime(U); }, CountCycleTime);
+}
 
 // A cell that reaches the cull row is cropped to its lower half: a new top
 // wall at its middle row, with a shootward membrane under it, and everything

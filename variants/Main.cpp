@@ -40,16 +40,6 @@ int IntegerTime(long j) { return static_cast<int>(j * DT); }
 
 namespace {
 
-// The rows of the point histories: the first sampling row, then fifteen
-// rows ten apart from 147 and two rows of the body cells.
-void SaveTempColumn(int g, int column) {
-    SaveTemp(g, column, bfamily::Installed().firstSampleRow);
-    for (int k = 0; k < bplan::SAMPLE_BAND_COUNT; k++)
-        SaveTemp(g, column, bplan::SAMPLE_BAND_FIRST_ROW + k * bplan::SAMPLE_BAND_STEP);
-    SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_1);
-    SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_2);
-}
-
 // Epidermal cells of the left half above the base wall, counted up the
 // epidermal file.
 int EpidermalCellsAboveBase() {
@@ -78,31 +68,50 @@ void StartUpBFamily() {
     TrackCells(0);
 }
 
-void RunBStep(long j, long last) {
-    const bfamily::Rules& rules = bfamily::Installed();
+BScheduleCallees ScheduleOf(const bfamily::Rules& rules) {
+    return {UpdateAuxin,        rules.UpdateGeneExpression, rules.Growth,       rules.UpdateMembraneProteinsAndFluxes,
+            TrackCells,         WritePlantToFile,           SaveTotAuxin,       rules.SaveGradGridRes,
+            ExtraMeasurements,  SaveTemp,                   rules.MakeGraphics, rules.firstSampleRow};
+}
+
+void RunBStep(long j, long last, const BScheduleCallees& f) {
     const int g = IntegerTime(j);
 
-    UpdateAuxin();
+    f.UpdateAuxin();
     if (j % 10 == 0) {
-        rules.UpdateGeneExpression(g);
-        rules.Growth(g);
-        rules.UpdateMembraneProteinsAndFluxes(g);
-        TrackCells(g);
+        f.UpdateGeneExpression(g);
+        f.Growth(g);
+        f.UpdateMembraneProteinsAndFluxes(g);
+        f.TrackCells(g);
     }
     // The five steps that share a dump time would each write the same file;
     // only the last of them (or the run's last step) writes it.
-    if (g > 0 && g % 50000 == 0 && (j == last || IntegerTime(j + 1) != g)) WritePlantToFile(g);
-    if (j % 100 == 0) SaveTotAuxin(g);
+    if (g > 0 && g % 50000 == 0 && (j == last || IntegerTime(j + 1) != g)) f.WritePlantToFile(g);
+    if (j % 100 == 0) f.SaveTotAuxin(g);
     if (j % 18000 == 0) {
-        rules.SaveGradGridRes(g);
-        ExtraMeasurements(g);
-        SaveTempColumn(g, bplan::SAMPLE_COL_VASC);
-        SaveTempColumn(g, bplan::SAMPLE_COL_PERICYCLE);
-        rules.MakeGraphics(g);
+        f.SaveGradGridRes(g);
+        f.ExtraMeasurements(g);
+        // The point histories of the outer vascular file, then of the
+        // pericycle: the first sampling row, fifteen rows ten apart from
+        // 147, and two rows of the body cells.
+        for (int column : {bplan::SAMPLE_COL_VASC, bplan::SAMPLE_COL_PERICYCLE}) {
+            f.SaveTemp(g, column, f.firstSampleRow);
+            for (int k = 0; k < bplan::SAMPLE_BAND_COUNT; k++)
+                f.SaveTemp(g, column, bplan::SAMPLE_BAND_FIRST_ROW + k * bplan::SAMPLE_BAND_STEP);
+            f.SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_1);
+            f.SaveTemp(g, column, bplan::SAMPLE_BODY_ROW_2);
+        }
+        f.MakeGraphics(g);
     }
 }
 
+namespace {
+
+void Step(long j, long last) { RunBStep(j, last, ScheduleOf(bfamily::Installed())); }
+
+}  // namespace
+
 int RunBFamily(int argc, char** argv, const bfamily::Rules& rules) {
     bfamily::Install(rules);
-    return RunProgram(argc, argv, {rules.name, BFAMILY_STEPS, StartUpBFamily, RunBStep, FreeArrays});
+    return RunProgram(argc, argv, {rules.name, BFAMILY_STEPS, StartUpBFamily, Step, FreeArrays});
 }

@@ -78,30 +78,18 @@ void UpdateGeneExpression(int) {
     using namespace rules::genes;
     const double dt = GENE_DT;
     for (int x = 0; x < actcells; x++) {
-        const double dARF = ArfChange(x, ARF_TARGET, dt);
-        double dAA, dBB, dCC, dDD;
-        DelayChainChanges(x, dt, &dAA, &dBB, &dCC, &dDD);
-        const double dPlts = UpdatePltsOf(x, PositiveSigmoid(DD[x], CHAIN_K, CHAIN_NORM), dt);
-        const double dPin = dt * (CARRIER_PRODUCTION - CARRIER_DECAY * Pin[x]);
-        const double dAux1 = dt * (CARRIER_PRODUCTION * PositiveSigmoid(MeanCells[x], 50, 0) - CARRIER_DECAY * Aux1[x]);
-        double dGh33, dYuc3;
-        EnzymeChanges(x, dt, &dGh33, &dYuc3);
-        const double ddivTF = dt * (CARRIER_PRODUCTION * PositiveSigmoid(Plts[x], 35, 0) - CARRIER_DECAY * divTF[x]);
-        const double delongTF = dt * (CARRIER_PRODUCTION * (0.5 * (1 - Positive4Sigmoid(divTF[x], 25, 0)) +
-                                                            0.5 * NegativeSigmoid(Plts[x], 20, 0)) -
-                                      CARRIER_DECAY * elongTF[x]);
-        ARF[x] += dARF;
-        AA[x] += dAA;
-        BB[x] += dBB;
-        CC[x] += dCC;
-        DD[x] += dDD;
-        Plts[x] += dPlts;
-        Pin[x] += dPin;
-        Aux1[x] += dAux1;
-        Yuc3[x] += dYuc3;
-        Gh33[x] += dGh33;
-        divTF[x] += ddivTF;
-        elongTF[x] += delongTF;
+        GeneChanges c;
+        c.ARF = ArfChange(x, ARF_TARGET, dt);
+        DelayChainChanges(x, dt, &c.AA, &c.BB, &c.CC, &c.DD);
+        c.Plts = UpdatePltsOf(x, PositiveSigmoid(DD[x], CHAIN_K, CHAIN_NORM), dt);
+        c.Pin = dt * (CARRIER_PRODUCTION - CARRIER_DECAY * Pin[x]);
+        c.Aux1 = dt * (CARRIER_PRODUCTION * PositiveSigmoid(MeanCells[x], 50, 0) - CARRIER_DECAY * Aux1[x]);
+        EnzymeChanges(x, dt, &c.Gh33, &c.Yuc3);
+        c.divTF = dt * (CARRIER_PRODUCTION * PositiveSigmoid(Plts[x], 35, 0) - CARRIER_DECAY * divTF[x]);
+        c.elongTF = dt * (CARRIER_PRODUCTION *
+                              (0.5 * (1 - Positive4Sigmoid(divTF[x], 25, 0)) + 0.5 * NegativeSigmoid(Plts[x], 20, 0)) -
+                          CARRIER_DECAY * elongTF[x]);
+        ApplyGeneChanges(x, c);
     }
     DiffuseBetweenCells(Plts, PLTS_DIFFUSION, PLTS_DIFFUSION, true, 0, bplan::B3::PLTS_TIP_LOSS);
 }

@@ -81,8 +81,26 @@ void Start(int argc, char** argv);
 int IntegerTime(long j);
 // The start-up of a run: state, plant, first pictures, tracking.
 void StartUpBFamily();
+// The functions the time loop calls, so that the schedule can be driven with
+// other callees (a recorder in the tests).
+struct BScheduleCallees {
+    void (*UpdateAuxin)();
+    void (*UpdateGeneExpression)(int);
+    void (*Growth)(int);
+    void (*UpdateMembraneProteinsAndFluxes)(int);
+    void (*TrackCells)(int);
+    void (*WritePlantToFile)(int);
+    void (*SaveTotAuxin)(int);
+    void (*SaveGradGridRes)(int);
+    void (*ExtraMeasurements)(int);
+    void (*SaveTemp)(int, int, int);
+    void (*MakeGraphics)(int);
+    int firstSampleRow;  // the first row of the point histories
+};
+// The callees of a program with the given table.
+BScheduleCallees ScheduleOf(const bfamily::Rules& rules);
 // Every scheduled call of step j of a run whose last step is `last`, in order.
-void RunBStep(long j, long last);
+void RunBStep(long j, long last, const BScheduleCallees& f);
 // The whole program behind main(), with the program's table; returns the
 // exit status.
 int RunBFamily(int argc, char** argv, const bfamily::Rules& rules);

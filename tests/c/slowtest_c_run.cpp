@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "c_support.h"
 
-using testsupport::ListDir;
-using testsupport::ReadFile;
-using testsupport::RunCommand;
-using testsupport::ShellQuote;
-using testsupport::TempDir;
+using ctest::ListDir;
+using ctest::ReadFile;
+using ctest::RunCommand;
+using ctest::ShellQuote;
+using ctest::TempDir;
 
 namespace {
 
@@ -23,9 +23,9 @@ constexpr int kSteps = 1800;
 TEST(CRun, SameFilesWithOneAndTwoThreads) {
     TempDir one, two;
     const std::string bin = ROOTSIM_C_BIN;
-    testsupport::CommandResult r1 =
+    ctest::CommandResult r1 =
         RunCommand(bin + " --steps " + std::to_string(kSteps) + " --threads 1 " + ShellQuote(one.path()));
-    testsupport::CommandResult r2 =
+    ctest::CommandResult r2 =
         RunCommand(bin + " --steps " + std::to_string(kSteps) + " --threads 2 " + ShellQuote(two.path()));
     ASSERT_EQ(r1.status, 0) << r1.out << r1.err;
     ASSERT_EQ(r2.status, 0) << r2.out << r2.err;

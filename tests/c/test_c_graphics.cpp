@@ -11,13 +11,13 @@
 #include "picture_scales.h"
 #include "plan.h"
 #include "rootsim_c.h"
-#include "test_support.h"
+#include "c_support.h"
 
 using namespace croot;
-using testsupport::FileExists;
-using testsupport::ReadFile;
-using testsupport::StateGuard;
-using testsupport::TempDir;
+using ctest::FileExists;
+using ctest::ReadFile;
+using ctest::StateGuard;
+using ctest::TempDir;
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include "plan.h"
 #include "rootsim_c.h"
-#include "test_support.h"
+#include "c_support.h"
 
 using namespace croot;
-using testsupport::FileExists;
-using testsupport::StateGuard;
-using testsupport::TempDir;
+using ctest::FileExists;
+using ctest::StateGuard;
+using ctest::TempDir;
 
 namespace {
 

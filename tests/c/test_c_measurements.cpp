@@ -9,14 +9,14 @@
 
 #include "plan.h"
 #include "rootsim_c.h"
-#include "test_support.h"
+#include "c_support.h"
 
 using namespace croot;
-using testsupport::FileExists;
-using testsupport::ListDir;
-using testsupport::ReadFile;
-using testsupport::StateGuard;
-using testsupport::TempDir;
+using ctest::FileExists;
+using ctest::ListDir;
+using ctest::ReadFile;
+using ctest::StateGuard;
+using ctest::TempDir;
 
 namespace {
 

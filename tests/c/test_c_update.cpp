@@ -10,12 +10,12 @@
 #include "growth_grid.h"
 #include "plan.h"
 #include "rootsim_c.h"
-#include "test_support.h"
+#include "c_support.h"
 
 using namespace croot;
-using testsupport::ReadFile;
-using testsupport::StateGuard;
-using testsupport::TempDir;
+using ctest::ReadFile;
+using ctest::StateGuard;
+using ctest::TempDir;
 
 namespace {
 
