@@ -174,15 +174,12 @@ struct CarrierUpdate {
         if (R != L) ColumnCarriers(R, lo, hi);
     }
 
-    // The update of time `time`: at time 0 it also sets the first zonation of
-    // every cell.
-    static void Run(int time) {
+    // The carriers and coefficients of the present tissue, zonation and cell
+    // levels; wholeGrid writes every row of every column.
+    static void UpdateCarriers(bool wholeGrid) {
         static constexpr MembranePermeability kPermeability = {Rules::INFLUX_BASE, Rules::INFLUX_PER_AUX1,
                                                                Rules::EFFLUX_BASE, Rules::EFFLUX_PER_PIN};
-        if (time == 0) Rules::ResetZonation();
-        // At time 0 the state is new (start or reload): nothing is known of
-        // what the grids held before, so every row is written.
-        sweepWholeGrid = time == 0 || !writtenKnown;
+        sweepWholeGrid = wholeGrid;
         epiCount = Rules::EpidermalBoundaries(epiBoundaries);
         // The threads share the pairs by the rows written last time (PlanPair
         // replaces those while the threads run).
@@ -206,6 +203,17 @@ struct CarrierUpdate {
         // The transport step factorises its line systems anew.
         TransportCoefficientsChanged();
     }
+
+    // The update of time `time`: at time 0 it also sets the first zonation of
+    // every cell, and, the state being new, writes every row.
+    static void Run(int time) {
+        if (time == 0) Rules::ResetZonation();
+        UpdateCarriers(time == 0 || !writtenKnown);
+    }
+
+    // The carriers and coefficients of the present state, zonation included,
+    // over the whole grid (after the state was read back from a file).
+    static void Rebuild() { UpdateCarriers(true); }
 };
 
 }  // namespace rules

@@ -1,12 +1,8 @@
-// The plant state file of rootsim and the b family: the cell tables it holds,
-// and what a program does after reading one (the geometry of the cells and
-// the carrier state rebuilt from what was read).
+// The plant state file of rootsim and the b family: the cell tables it holds.
 #pragma once
 
-#include <algorithm>
 #include <vector>
 
-#include "geometry.h"
 #include "plant_file.h"
 #include "state.h"
 
@@ -39,20 +35,6 @@ inline std::vector<PlantFileLayout::CellLine> DumpedCellLines() {
         {"Gh33", nullptr, &Gh33},
         {"CellDivNr", &CellDivNr, nullptr},
     };
-}
-
-// Cell corners and sizes, then the carrier update of time 0, which also sets
-// the first zonation of every cell from its top row as for a newly built
-// plant; a reloaded plant keeps the zonation and differentiation it was saved
-// with.
-inline void RebuildAfterReload(void (*carrierUpdate)(int)) {
-    ComputeCellCorners();
-    ComputeCellSizes();
-    std::vector<int> zonation(CellZonationState, CellZonationState + MAXCELLS);
-    std::vector<double> diff(Diff, Diff + MAXCELLS);
-    carrierUpdate(0);
-    std::copy(zonation.begin(), zonation.end(), CellZonationState);
-    std::copy(diff.begin(), diff.end(), Diff);
 }
 
 }  // namespace rules

@@ -17,3 +17,5 @@ const bool registered = (Update::RegisterCheckpointState(""), true);
 }  // namespace
 
 void UpdateMembraneProteinsAndFluxes(int time) { Update::Run(time); }
+
+void RebuildCarriers() { Update::Rebuild(); }

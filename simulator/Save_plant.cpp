@@ -29,6 +29,12 @@ bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantStateFile(t)) return false;
-    rules::RebuildAfterReload(UpdateMembraneProteinsAndFluxes);
+    // The file holds the tissue, the auxin, the patterns, the cell levels and
+    // the zonation; the cell geometry, the meristem's top and the carriers
+    // and coefficients of that very zonation are built from them.
+    FindCellCorners();
+    FindCellSizes();
+    maxmzsize();
+    RebuildCarriers();
     return true;
 }

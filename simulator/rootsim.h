@@ -80,6 +80,9 @@ void UpdateGeneExpression(int time);
 
 // Prepatterning: carriers and transport coefficients
 void UpdateMembraneProteinsAndFluxes(int time);
+// The carrier update of the present state, zonation included, over the whole
+// grid (after the state was read back from a file).
+void RebuildCarriers();
 
 // Growth_decisions
 void Growth(int t);

@@ -11,7 +11,8 @@
 //   (b1, b2), 21600 (b4) or the division count (b3); the division rates
 //   are set by division itself, not recomputed for all cells after it;
 // - b1 grows a cell without diluting its levels and dilutes its auxin by the
-//   plain height ratio, and culls by cutting the root straight across;
+//   plain height ratio, and culls by cutting each half of the root straight
+//   across;
 // - b3 follows every cell's own factors, inserts the new row of a growing
 //   cell at its middle, and crops a cell that reaches the top to its lower
 //   half.
@@ -201,17 +202,20 @@ void GrowCell(int t, int cell, int) {
     bfamily::Installed().CullOverflowCells(t);
 }
 
-// The older culling cuts the root straight across: when cells reach the
-// cull row, every cell that reaches the lowest row of those cells goes with
-// them.
+// The older culling cuts the root straight across, each half on its own
+// (the growth step grows a cell and its mirror cell in turn, so each half
+// reaches the cull row in turn): when cells of a half reach the cull row,
+// every cell of that half that reaches the lowest row of those cells goes
+// with them.
 void CullOverflowCells(int) {
     rules::MarkCellsInRow(bplan::CULL_ROW, cullMark);
-    int cutRow = NROWS;
+    int cutRow[2] = {NROWS, NROWS};  // left half, right half
+    auto half = [](int c) { return CellMinI[c] > AXIS ? 1 : 0; };
     for (int c = 0; c < actcells; c++)
-        if (cullMark[c] && CellMinJ[c] < cutRow) cutRow = CellMinJ[c];
-    if (cutRow == NROWS) return;
+        if (cullMark[c] && CellMinJ[c] < cutRow[half(c)]) cutRow[half(c)] = CellMinJ[c];
+    if (cutRow[0] == NROWS && cutRow[1] == NROWS) return;
     for (int c = 0; c < actcells; c++)
-        if (CellMaxJ[c] >= cutRow) cullMark[c] = 1;
+        if (CellMaxJ[c] >= cutRow[half(c)]) cullMark[c] = 1;
     rules::RemoveMarkedCells(cullMark);
 }
 

@@ -515,7 +515,12 @@ void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
 bool InitPlantFromFile(int t) {
     if (!ReadPlantFile(Layout(), t)) return false;
-    rules::RebuildAfterReload(bfamily::Installed().UpdateMembraneProteinsAndFluxes);
+    // As rootsim: the cell geometry, the meristem's top and the carriers and
+    // coefficients of the zonation read are built from the file.
+    FindCellCorners();
+    FindCellSizes();
+    maxmzsize();
+    bfamily::Installed().RebuildCarriers();
     return true;
 }
 

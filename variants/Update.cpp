@@ -65,6 +65,8 @@ void UpdateGeneExpression(int time) { rules::GeneNetworkStep<bplan::B2>(time); }
 
 void UpdateMembraneProteinsAndFluxes(int time) { B2Carriers::Run(time); }
 
+void RebuildCarriers() { B2Carriers::Rebuild(); }
+
 namespace b3 {
 
 // The older network: ARF toward 100 everywhere, the delay chain, PLETHORA
@@ -95,5 +97,7 @@ void UpdateGeneExpression(int) {
 }
 
 void UpdateMembraneProteinsAndFluxes(int time) { B3CarrierUpdate::Run(time); }
+
+void RebuildCarriers() { B3CarrierUpdate::Rebuild(); }
 
 }  // namespace b3

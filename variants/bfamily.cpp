@@ -13,6 +13,7 @@ Rules B2Rules() {
     r.InitConditions = ::InitConditions;
     r.UpdateGeneExpression = ::UpdateGeneExpression;
     r.UpdateMembraneProteinsAndFluxes = ::UpdateMembraneProteinsAndFluxes;
+    r.RebuildCarriers = ::RebuildCarriers;
     r.Growth = ::Growth;
     r.GrowCell = ::GrowCell;
     r.DivideCell = ::DivideCell;
@@ -44,6 +45,7 @@ Rules B3Rules() {
     r.InitConditions = b3::InitConditions;
     r.UpdateGeneExpression = b3::UpdateGeneExpression;
     r.UpdateMembraneProteinsAndFluxes = b3::UpdateMembraneProteinsAndFluxes;
+    r.RebuildCarriers = b3::RebuildCarriers;
     r.Growth = b3::Growth;
     r.GrowCell = b3::GrowCell;
     r.DivideCell = b3::DivideCell;

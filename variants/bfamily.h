@@ -30,6 +30,9 @@ struct Rules {
     // Update
     void (*UpdateGeneExpression)(int time);
     void (*UpdateMembraneProteinsAndFluxes)(int time);
+    // The carrier update of the present state over the whole grid, zonation
+    // kept (after the state was read back from a file).
+    void (*RebuildCarriers)();
 
     // GrowthOld.  DivideCell tells whether the grid changed (false when the
     // cell tables are full and the division is skipped).
@@ -145,6 +148,7 @@ void dsolvetridiag(int n);
 void UpdateAuxin();
 void UpdateGeneExpression(int time);
 void UpdateMembraneProteinsAndFluxes(int time);
+void RebuildCarriers();
 
 // Plotting
 void ExtraMeasurements(int t);
@@ -170,6 +174,7 @@ void SetUpMembraneTypes();
 void InitConditions();
 void UpdateGeneExpression(int time);
 void UpdateMembraneProteinsAndFluxes(int time);
+void RebuildCarriers();
 void Growth(int t);
 void GrowCell(int t, int cell, int flag);
 bool DivideCell(int t, int cell);

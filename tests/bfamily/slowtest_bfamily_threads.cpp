@@ -1,5 +1,6 @@
 // Each of the four programs writes the same files, bit for bit, with one
-// thread and with two: a short real run of each, compared file by file.
+// thread and with two: a short real run of each, compared file by file (but
+// for b3's montages, made by the image tool).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,15 +17,19 @@ void ExpectSameRunWithOneAndTwoThreads(const char* name, const char* path) {
     TempDir one, two;
     for (const TempDir* d : {&one, &two}) {
         const std::string threads = d == &one ? "1" : "2";
-        const std::string cmd = std::string(path) + " --steps 3000 --threads " + threads + " " + d->path() +
+        const std::string cmd = std::string(path) + " --steps 1500 --threads " + threads + " " + d->path() +
                                 " >/dev/null 2>&1";
         ASSERT_EQ(system(cmd.c_str()), 0) << name << " with " << threads << " threads";
     }
     const std::vector<std::string> files = btest::ListDir(one.path());
     EXPECT_EQ(files, btest::ListDir(two.path())) << name;
     EXPECT_GE(files.size(), 12u) << name;
-    for (const std::string& f : files)
+    // The montages' bytes depend on how the image tool encodes them (a date,
+    // for one); every other file is the simulator's alone.
+    for (const std::string& f : files) {
+        if (f.compare(0, 5, "ABCD_") == 0) continue;
         EXPECT_TRUE(btest::ReadFile(one.path() + "/" + f) == btest::ReadFile(two.path() + "/" + f)) << name << ": " << f;
+    }
 }
 
 }  // namespace

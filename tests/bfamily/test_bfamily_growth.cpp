@@ -112,39 +112,57 @@ TEST(GrowthB3, InsertsTheNewRowAtTheMiddleOfTheCell) {
     EXPECT_EQ(Plts[x], plts * f);
 }
 
+// The tissue is its own mirror image: point classes, tissue types and which
+// points hold a cell.
+bool MirrorSymmetric() {
+    for (int i = 0; i < AXIS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            const int m = MIRRORSUM - i;
+            if (Tc[i][j] != Tc[m][j] || Tct[i][j] != Tct[m][j] || (Cell[i][j] < 0) != (Cell[m][j] < 0)) return false;
+        }
+    return true;
+}
+
 TEST(CullAtTheTop, B2RemovesTheCellB1CutsTheRootAcrossB3CropsTheCell) {
     for (const bfamily::Rules& rules : {bfamily::B2Rules(), bfamily::B1Rules(), bfamily::B3Rules()}) {
         ProgramGuard guard(rules);
         int shift = 0;
         const int top = RootUnderTheCullRow(&shift);
         ASSERT_GE(top, 0);
+        ASSERT_TRUE(MirrorSymmetric());
         const int cells = actcells;
         const int topMinJ = CellMinJ[top], topH = CellHeight[top];
         const int size = leftsize;
-        // One more row of the left epidermal file pushes its top cell into
-        // the cull row; the files beside it stay one row below.
-        const int lowestBodyCell = CellWithCorner(bplan::EPIDERMIS_FIRST_COL, rules.meristemTopRow + 1 + shift);
-        ASSERT_GE(lowestBodyCell, 0);
-        rules.GrowCell(700, lowestBodyCell, 1);
+        // One more row of the epidermal files pushes their top cells into the
+        // cull row, the left file's first and then its mirror, as the growth
+        // step grows a cell and its mirror cell; the other files stay one row
+        // below.
+        const int col = bplan::EPIDERMIS_FIRST_COL, row = rules.meristemTopRow + 1 + shift;
+        ASSERT_GE(CellWithCorner(col, row), 0);
+        rules.GrowCell(700, CellWithCorner(col, row), 1);
+        ASSERT_GE(Cell[MIRRORSUM - col][row + 1], 0);
+        rules.GrowCell(700, Cell[MIRRORSUM - col][row + 1], 1);
+        EXPECT_TRUE(MirrorSymmetric()) << rules.name;
         if (rules.CullOverflowCells == ::CullOverflowCells) {
-            EXPECT_EQ(actcells, cells - 1);
+            EXPECT_EQ(actcells, cells - 2);
             EXPECT_EQ(HighestCellRow(), bplan::CULL_ROW - 1);
             EXPECT_EQ(leftsize, size + topH);
+            EXPECT_EQ(rightsize, leftsize);
         } else if (rules.CullOverflowCells == b1::CullOverflowCells) {
-            // Every file loses its top cell: nothing reaches the culled cell's
-            // lowest row any more.
-            EXPECT_LT(actcells, cells - 10);
+            // Every file loses its top cell: nothing reaches the culled
+            // cells' lowest row any more.
+            EXPECT_EQ(actcells, cells - 14);
             EXPECT_LT(HighestCellRow(), topMinJ + 1);
         } else {
-            // The cell stays, cut to its lower half under a new top wall.
+            // The cells stay, cut to their lower half under a new top wall.
             EXPECT_EQ(actcells, cells);
-            const int x = CellWithCorner(bplan::EPIDERMIS_FIRST_COL, topMinJ + 1);
+            const int x = CellWithCorner(col, topMinJ + 1);
             ASSERT_GE(x, 0);
             const int w = topMinJ + 1 + topH / 2;
             EXPECT_EQ(CellMaxJ[x], w - 1);
-            EXPECT_EQ(Tc[bplan::EPIDERMIS_FIRST_COL + 2][w], TC_WALL);
-            EXPECT_EQ(Tmt[bplan::EPIDERMIS_FIRST_COL + 2][w - 1], TMT_SHOOTWARD);
-            EXPECT_EQ(Tc[bplan::EPIDERMIS_FIRST_COL + 2][w + 1], TC_OUTSIDE);
+            EXPECT_EQ(Tc[col + 2][w], TC_WALL);
+            EXPECT_EQ(Tmt[col + 2][w - 1], TMT_SHOOTWARD);
+            EXPECT_EQ(Tc[col + 2][w + 1], TC_OUTSIDE);
             EXPECT_EQ(HighestCellRow(), bplan::CULL_ROW - 1);  // the other files
         }
     }

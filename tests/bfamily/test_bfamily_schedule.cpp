@@ -1,11 +1,12 @@
-// The b family's schedule, recorded with stand-in callees, and its plant
-// state file.
+// The b family's schedule, recorded with stand-in callees; its plant state
+// file; its checkpoints.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "bfamily_support.h"
+#include "checkpoint.h"
 #include "plan.h"
 
 using btest::CellWithCorner;
@@ -105,6 +106,10 @@ TEST(PlantFile, HoldsTheFamilysLax3PatternAndCellsInOZAndReadsBack) {
     for (int j = CellMinJ[x]; j <= CellMaxJ[x]; j++) Lax3PrePat[CellMinI[x]][j] = 0.5 + j;
     CellsInOZ[x] = 11;
     CellZonationState[x] = Z_TRANSITION;
+    // The state as a reload builds it: meristem top and carriers of this
+    // zonation.
+    maxmzsize();
+    bfamily::Installed().RebuildCarriers();
     WritePlantToFile(50000);
     const std::string name = out.path() + "/DumpPlantStateAt0000050000";
     // Four grids of ints and five of doubles, one line per column; 23 cell
@@ -119,4 +124,53 @@ TEST(PlantFile, HoldsTheFamilysLax3PatternAndCellsInOZAndReadsBack) {
     EXPECT_EQ(CellsInOZ[x], 11);
     EXPECT_EQ(CellZonationState[x], Z_TRANSITION) << "a reloaded plant keeps its zonation";
     EXPECT_EQ(btest::StateChecksum(), before);
+}
+
+namespace {
+
+void NoOutput(int) {}
+void NoProbe(int, int, int) {}
+
+// The real rules of every step of the installed program, without the files.
+BScheduleCallees RulesOnly() {
+    const bfamily::Rules& r = bfamily::Installed();
+    return {UpdateAuxin, r.UpdateGeneExpression, r.Growth, r.UpdateMembraneProteinsAndFluxes,
+            TrackCells,  NoOutput,               NoOutput, NoOutput,
+            NoOutput,    NoProbe,                NoOutput, r.firstSampleRow};
+}
+
+}  // namespace
+
+// A checkpoint holds everything the family keeps (its LAX3 grid, the growth
+// step's flag, the carrier update's extents): a run continued from one is
+// the run that went straight on.
+TEST(Checkpoint, B2AndB3ContinueExactlyAfterTheFirstDivisions) {
+    for (const bfamily::Rules& rules : {bfamily::B2Rules(), bfamily::B3Rules()}) {
+        ProgramGuard guard(rules);
+        TempDir dir;
+        dir.UseAsOutput();
+        InitPlant();
+        TrackCells(0);
+        const BScheduleCallees f = RulesOnly();
+        for (long j = 1; j <= 30; j++) RunBStep(j, 60, f);
+        for (int i = 0; i < NCOLS; i++) Lax3PrePat[i][200] = i;
+        std::string why;
+        ASSERT_TRUE(WriteCheckpoint(30, {}, &why)) << why;
+        for (long j = 31; j <= 60; j++) RunBStep(j, 60, f);
+        const unsigned long long straight = btest::StateChecksum();
+        const int cells = actcells;
+        EXPECT_GT(cells, rules.SetUpTissueLayout == b3::SetUpTissueLayout ? 456 : 410) << "the cap divides";
+
+        // A fresh start, then the checkpoint.
+        FreeArrays();
+        MakeArrays();
+        ResetGrowthSchedule();
+        CheckpointInfo info;
+        ASSERT_TRUE(ReadCheckpoint(CheckpointPath(), &info, &why)) << why;
+        EXPECT_EQ(info.step, 30);
+        EXPECT_EQ(Lax3PrePat[17][200], 17);
+        for (long j = 31; j <= 60; j++) RunBStep(j, 60, f);
+        EXPECT_EQ(actcells, cells) << rules.name;
+        EXPECT_EQ(btest::StateChecksum(), straight) << rules.name;
+    }
 }

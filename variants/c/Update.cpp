@@ -83,3 +83,5 @@ void UpdateAuxin() {
 void UpdateGeneExpression(int time) { rules::GeneNetworkStep<Landmarks>(time); }
 
 void UpdateMembraneProteinsAndFluxes(int time) { Update::Run(time); }
+
+void RebuildCarriers() { Update::Rebuild(); }

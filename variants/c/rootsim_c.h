@@ -75,6 +75,9 @@ void UpdateGeneExpression(int time);
 // production, decay and every coefficient of the transport step; at time 0
 // also the zonation of the new plant.
 void UpdateMembraneProteinsAndFluxes(int time);
+// The carrier update of the present state, zonation included, over the whole
+// grid (after the state was read back from a file).
+void RebuildCarriers();
 // f(a) = 1.5 a^2 / (a^2 + 100) + 0.1: the share of their pattern that the
 // outer tissues put on a membrane facing auxin a across the wall.
 double PinAuxinResponse(double a);
