@@ -81,6 +81,17 @@ struct CarrierRules {
 
     enum { PAT_NONE = 0, PAT_PIN1 = 1, PAT_PIN2 = 2 };
 
+    // The PIN patterns are formed by the rules at every update (LeftPinWeight,
+    // mirrored); a program whose patterns move with the tissue sets
+    // PIN_PATTERN_CARRIED and changes them in ChangeCarriedPattern (column c,
+    // rows lo..hi) instead.
+    static constexpr bool PIN_PATTERN_CARRIED = false;
+    static void ChangeCarriedPattern(int, int, int) {}
+
+    // The PIN1-type amount on point (i, j) of cell x whose pattern weight is
+    // `share`.
+    static double MembranePin1(int, int, int x, double share) { return share * Pin[x]; }
+
     static bool IsMembrane(int i, int j) { return OnGrid(i, j) && Tc[i][j] == TC_MEMBRANE; }
 
     // The cell across the wall above (below) cell x in column i, or -1 when that

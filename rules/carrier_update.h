@@ -1,5 +1,5 @@
-// The carrier update shared by rootsim and the b family: it places the
-// PIN1-type, PIN2-type and AUX1 carriers on the membrane points of every cell
+// The carrier update shared by rootsim, the b family and rootsim_c: it places
+// the PIN1-type, PIN2-type and AUX1 carriers on the membrane points of every cell
 // by the rules Rules (CarrierRules<P> of rules/carrier_rules.h, or a class
 // derived from it that replaces some of its functions), and from them and the
 // cells' carrier levels rebuilds every coefficient of the auxin step:
@@ -116,7 +116,7 @@ struct CarrierUpdate {
             }
             const double w = tc[j] == TC_MEMBRANE ? Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
             StoreIfChanged(&aux1[j], w);
-            StoreIfChanged(&m1[j], pin1[j] * Pin[x]);
+            StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pin1[j]));
             StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
             StoreIfChanged(&ma[j], w * Aux1[x]);
             const double k = Rules::BaseProduction(c, j, tct[j]);
@@ -147,21 +147,27 @@ struct CarrierUpdate {
         const int L = p, R = MIRRORSUM - p;
         const int lo = sweep[p].lo, hi = sweep[p].hi;
         if (lo > hi) return;
-        double* pin1 = PinPrePat[L];
-        double* pin2 = Pin2PrePat[L];
-        for (int j = lo; j <= hi; j++) {
-            int grid;
-            double v;
-            Rules::LeftPinWeight(L, j, &grid, &v);
-            StoreIfChanged(&pin1[j], grid == Rules::PAT_PIN1 ? v : 0.0);
-            StoreIfChanged(&pin2[j], grid == Rules::PAT_PIN2 ? v : 0.0);
-        }
-        if (R != L) {
-            double* mirror1 = PinPrePat[R];
-            double* mirror2 = Pin2PrePat[R];
+        if constexpr (Rules::PIN_PATTERN_CARRIED) {
+            // The patterns move with the tissue; the rules only change them.
+            Rules::ChangeCarriedPattern(L, lo, hi);
+            if (R != L) Rules::ChangeCarriedPattern(R, lo, hi);
+        } else {
+            double* pin1 = PinPrePat[L];
+            double* pin2 = Pin2PrePat[L];
             for (int j = lo; j <= hi; j++) {
-                StoreIfChanged(&mirror1[j], pin1[j]);
-                StoreIfChanged(&mirror2[j], pin2[j]);
+                int grid;
+                double v;
+                Rules::LeftPinWeight(L, j, &grid, &v);
+                StoreIfChanged(&pin1[j], grid == Rules::PAT_PIN1 ? v : 0.0);
+                StoreIfChanged(&pin2[j], grid == Rules::PAT_PIN2 ? v : 0.0);
+            }
+            if (R != L) {
+                double* mirror1 = PinPrePat[R];
+                double* mirror2 = Pin2PrePat[R];
+                for (int j = lo; j <= hi; j++) {
+                    StoreIfChanged(&mirror1[j], pin1[j]);
+                    StoreIfChanged(&mirror2[j], pin2[j]);
+                }
             }
         }
         ColumnCarriers(L, lo, hi);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "growth_grid.h"
@@ -194,6 +195,18 @@ inline SplitResult DivideAtMiddle(int t, int cell, int stemRow, int* lower, int*
     return SPLIT_DONE;
 }
 
+// Division when the rates of every cell are set again at the growth step
+// after any division (rootsim's timing): until then the upper daughter holds
+// the mother's.  Returns whether the grid changed.
+inline bool DivideKeepingRates(int t, int cell, int stemRow) {
+    int L, U;
+    const SplitResult split = DivideAtMiddle(t, cell, stemRow, &L, &U);
+    if (split != SPLIT_DONE) return split == SPLIT_FAILED;
+    Rdiv[U] = Rdiv[L];
+    Relong[U] = Relong[L];
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // Removal of cells.
 
@@ -262,11 +275,12 @@ inline void MarkCellsInRow(int row, unsigned char* marked) {
 // outer column from baseRow (capCol on the left, its mirror on the right), the
 // first membrane point whose cell lies above the base wall, beside an
 // elongating epidermal cell with a cell at least in transition below it, goes
-// with every point above it in its columns and its outer wall column; one
-// line per shed cell is appended to the shedding log.
-inline void ShedLateralRootcap(int t, int capCol, int baseRow) {
+// with every point above it in its columns and its outer wall column; with
+// writeLog, one line per shed cell is appended to the shedding log.
+inline void ShedLateralRootcap(int t, int capCol, int baseRow, bool writeLog = true) {
     // The log exists from the first call on; the lines of a call are one record.
-    OutputFile log(FormatString("%s/Lateralrootcapculling", dirname), "a");
+    std::unique_ptr<OutputFile> log;
+    if (writeLog) log.reset(new OutputFile(FormatString("%s/Lateralrootcapculling", dirname), "a"));
     const int minRow = baseRow + 1;  // the lowest row of a sheddable cell
     for (int side = 0; side < 2; side++) {
         const int s = side == 0 ? capCol : MIRRORSUM - capCol;
@@ -307,7 +321,7 @@ inline void ShedLateralRootcap(int t, int capCol, int baseRow) {
                   CellMinJ[c] >= minRow))
                 continue;
 
-            log.Printf("%f 1\n", t / 3600.0);
+            if (log) log->Printf("%f 1\n", t / 3600.0);
             const int minI = CellMinI[c], maxI = CellMaxI[c], minJ = CellMinJ[c];
             for (int i = minI; i <= maxI; i++)
                 for (int r = minJ; r < NROWS; r++) RemovePoint(i, r, REMOVED_AUXIN, true);

@@ -44,6 +44,59 @@ constexpr double DIFF_DONE = 85.0;
 constexpr double ARR_MARK_LEVEL = 25.0;
 }  // namespace growth
 
+// rootsim's division timing: the cycle time T of a cell is 36000 for a root
+// cap cell (judged just inside its lower left corner) and otherwise follows
+// the divisions behind it, 73800, 55800 and 52200 for 0, 1 and 2, 36000
+// after more; Rdiv = (1/8 + ... + 1/16) / T, so that the cell grows from 8
+// to 17 rows in T, and Relong = (1/8 + ... + 1/144) / 25200.
+inline void SetRatesByDivisions(int i) {
+    constexpr int CYCLE_ROOTCAP = 36000;
+    constexpr int CYCLE_DIV0 = 73800;
+    constexpr int CYCLE_DIV1 = 55800;
+    constexpr int CYCLE_DIV2 = 52200;
+    constexpr int CYCLE_LATER = 36000;
+    constexpr int ELONGATION_TIME = 25200;
+    constexpr double HARMONIC_8_16 = 0.7878718503718504;
+    constexpr double HARMONIC_8_144 = 2.9576400250862727;
+    int x = Tct[CellMinI[i] + 1][CellMinJ[i] + 1];
+    int T;
+    if (x <= TCT_LRC4) {
+        T = CYCLE_ROOTCAP;
+    } else if (CellDivNr[i] == 0) {
+        T = CYCLE_DIV0;
+    } else if (CellDivNr[i] == 1) {
+        T = CYCLE_DIV1;
+    } else if (CellDivNr[i] == 2) {
+        T = CYCLE_DIV2;
+    } else {
+        T = CYCLE_LATER;
+    }
+    Rdiv[i] = HARMONIC_8_16 / T;
+    Relong[i] = HARMONIC_8_144 / ELONGATION_TIME;
+}
+
+}  // namespace rules
+
+// A program's own growth functions, named as rootsim names them.
+void GrowCell(int t, int cell, int flag);
+bool TryDivideCell(int t, int cell);
+void CullLateralRootcap(int t);
+
+namespace rules {
+
+// The growth functions and timing a program gives the growth step when it
+// grows as rootsim does: every cell follows the factors along the files,
+// rootsim's division timing (the rates of every cell set again after any
+// division), and its own GrowCell, TryDivideCell and CullLateralRootcap.
+struct RootsimGrowthCalls {
+    static constexpr bool FACTORS_ALONG_FILES = true;
+    static constexpr bool RATES_AFTER_DIVISION = true;
+    static void SetRates(int, int i) { SetRatesByDivisions(i); }
+    static void GrowCell(int t, int cell, int flag) { ::GrowCell(t, cell, flag); }
+    static bool DivideCell(int t, int cell) { return ::TryDivideCell(t, cell); }
+    static void CullLateralRootcap(int t) { ::CullLateralRootcap(t); }
+};
+
 template <class P>
 struct GrowthRules {
     static constexpr int BASE = P::MERISTEM_BASE_ROW;

@@ -69,11 +69,64 @@ inline std::vector<std::string> ProfileNameFormats() {
     return names;
 }
 
-// "DIR/GridResolutionL_<file>_time<t>" and "...R_...": in the tip section the
-// first point of the tissue in each row and the cell from the next column on
-// (its columns, row, auxin, PIN1, AUX1, PLETHORA, ARR1, ARR12), in the body
-// section the file's fixed column and its mirror (columns, row, auxin, PIN1,
-// AUX1).
+// The rows of the two sections of a grid-resolution profile.
+struct GridProfileRows {
+    int tipLastRow;     // tip section: rows 0..tipLastRow
+    int bodyFirstRow;   // body section: rows bodyFirstRow..bodyLastRow
+    int bodyLastRow;
+};
+
+// One pair of grid-resolution profiles of a tissue file, "leftFormat" and
+// "rightFormat" (each "%s/...%i", filled with the output directory and t): in
+// the tip section the first point of `tissue` in each row and the cell from
+// the next column on (its columns, row, auxin, PIN1, AUX1, PLETHORA, ARR1,
+// ARR12), in the body section the fixed column and its mirror (columns, row,
+// auxin, PIN1, AUX1).  The right file names its columns mirrored.
+inline void WriteGridProfilePair(const char* leftFormat, const char* rightFormat, int tissue, int column, int t,
+                                 const GridProfileRows& rows) {
+    OutputFile left(FormatString(leftFormat, dirname, t), "w");
+    OutputFile right(FormatString(rightFormat, dirname, t), "w");
+
+    // Tip section: the first point of the tissue in each low row.
+    for (int r = 0; r <= rows.tipLastRow && r < NROWS; r++) {
+        int c0 = -1;
+        for (int c = 0; c <= AXIS; c++) {
+            if (Tct[c][r] == tissue) {
+                c0 = c;
+                break;
+            }
+        }
+        if (c0 < 0) continue;
+        int g = c0 + 1;
+        int cell = Cell[g][r];
+        if (cell == -1) continue;
+        int k = g + 1;
+        while (k < NCOLS && Cell[k][r] == cell) k++;
+        left.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", g, k, r, Caux1[g][r], Cpin1M[g][r], Aux1M[g][r],
+                    Plts[cell], ARR1[cell], ARR12[cell]);
+        int m = MIRRORSUM - g;
+        int mcell = Cell[m][r];
+        if (mcell < 0) continue;  // the mirror point holds no cell to report
+        right.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", MIRRORSUM - k, m, r, Caux1[m][r], Cpin1M[m][r],
+                     Aux1M[m][r], Plts[mcell], ARR1[mcell], ARR12[mcell]);
+    }
+
+    // Body section: the fixed column of the file and its mirror.
+    int l = column;
+    int h = MIRRORSUM - l;
+    if (l >= NCOLS || h < 0) return;
+    for (int r = rows.bodyFirstRow; r <= rows.bodyLastRow && r < NROWS; r++) {
+        int cell = Cell[l][r];
+        if (cell == -1) continue;
+        int k = l + 1;
+        while (k < NCOLS && Cell[k][r] == cell) k++;
+        left.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", l, k, r, Caux1[l][r], Cpin1M[l][r], Aux1M[l][r]);
+        right.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", MIRRORSUM - k, h, r, Caux1[h][r], Cpin1M[h][r], Aux1M[h][r]);
+    }
+}
+
+// "DIR/GridResolutionL_<file>_time<t>" and "...R_...", for the outer root
+// cap, epidermis, cortex, endodermis, pericycle and the three vascular files.
 inline void WriteGridProfiles(int t, const GridProfilePlan& plan) {
     struct Pair {
         const char* left;
@@ -92,52 +145,21 @@ inline void WriteGridProfiles(int t, const GridProfilePlan& plan) {
         {n[6][0], n[6][1], TCT_NONE_SEARCHED, plan.vasc2Col},
         {n[7][0], n[7][1], TCT_NONE_SEARCHED, plan.vasc3Col},
     };
-
-    for (const Pair& p : pairs) {
-        OutputFile left(FormatString(p.left, dirname, t), "w");
-        OutputFile right(FormatString(p.right, dirname, t), "w");
-
-        // Tip section: the first point of the tissue in each low row.
-        for (int r = 0; r <= plan.tipLastRow && r < NROWS; r++) {
-            int c0 = -1;
-            for (int c = 0; c <= AXIS; c++) {
-                if (Tct[c][r] == p.tissue) {
-                    c0 = c;
-                    break;
-                }
-            }
-            if (c0 < 0) continue;
-            int g = c0 + 1;
-            int cell = Cell[g][r];
-            if (cell == -1) continue;
-            int k = g + 1;
-            while (k < NCOLS && Cell[k][r] == cell) k++;
-            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", g, k, r, Caux1[g][r], Cpin1M[g][r], Aux1M[g][r],
-                        Plts[cell], ARR1[cell], ARR12[cell]);
-            int m = MIRRORSUM - g;
-            int mcell = Cell[m][r];
-            if (mcell < 0) continue;  // the mirror point holds no cell to report
-            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\t%f\t%f\t%f\n", MIRRORSUM - k, m, r, Caux1[m][r], Cpin1M[m][r],
-                         Aux1M[m][r], Plts[mcell], ARR1[mcell], ARR12[mcell]);
-        }
-
-        // Body section: the fixed column of the file and its mirror.
-        int l = p.column;
-        int h = MIRRORSUM - l;
-        if (l >= NCOLS || h < 0) continue;
-        for (int r = plan.bodyFirstRow; r <= plan.bodyLastRow && r < NROWS; r++) {
-            int cell = Cell[l][r];
-            if (cell == -1) continue;
-            int k = l + 1;
-            while (k < NCOLS && Cell[k][r] == cell) k++;
-            left.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", l, k, r, Caux1[l][r], Cpin1M[l][r], Aux1M[l][r]);
-            right.Printf("%i\t%i\t%i\t%f\t%f\t%f\n", MIRRORSUM - k, h, r, Caux1[h][r], Cpin1M[h][r], Aux1M[h][r]);
-        }
-    }
+    for (const Pair& p : pairs)
+        WriteGridProfilePair(p.left, p.right, p.tissue, p.column, t,
+                             {plan.tipLastRow, plan.bodyFirstRow, plan.bodyLastRow});
 }
 
 // ---------------------------------------------------------------------------
 // Cell-resolution profiles.
+
+// The line of a cell-resolution profile: the row, and of the cell its mean
+// auxin, ARF, delay chain, PLETHORA, its expression, differentiation and
+// height.
+inline void PrintCellProfileLine(OutputFile& f, int row, int cell) {
+    f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", row, MeanCells[cell], ARF[cell], AA[cell], BB[cell],
+             CC[cell], DD[cell], Plts[cell], Pltsexpr[cell], Diff[cell], CellHeight[cell]);
+}
 
 struct CellProfilePlan {
     int epiCol, cortexCol, endoCol, vascCol;  // a column of each file (left half)
@@ -165,8 +187,7 @@ inline void WriteCellProfiles(int t, const CellProfilePlan& plan) {
         for (int r = 0; r < NROWS; r++) {
             int cell = Cell[p.column][r];
             if (cell >= 0) {
-                f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, MeanCells[cell], ARF[cell], AA[cell],
-                         BB[cell], CC[cell], DD[cell], Plts[cell], Pltsexpr[cell], Diff[cell], CellHeight[cell]);
+                PrintCellProfileLine(f, r, cell);
             } else if (Tc[p.column][r] == TC_OUTSIDE) {
                 const double x = OUTSIDE_MARKER;
                 f.Printf("%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%i\n", r, x, x, x, x, x, x, x, x, x,

@@ -18,6 +18,7 @@
 #include "distance_map.h"
 #include "montage.h"
 #include "picture.h"
+#include "picture_scales.h"
 #include "plan.h"
 
 double min(double a, double b) { return a < b ? a : b; }
@@ -25,9 +26,7 @@ double max(double a, double b) { return a > b ? a : b; }
 
 namespace {
 
-// --- Colour indices and scales -------------------------------------------
-constexpr int MEMBRANE_CAP = 214;       // membrane-linear ceiling (orange)
-constexpr double MEMBRANE_SCALE = 100.0;
+// --- Colour scales -------------------------------------------------------
 constexpr double AUX1_SCALE = 300.0;
 constexpr double HILL_HALF4 = 3906250000.0;  // 250^4: half-saturation 250, exponent 4
 
@@ -47,42 +46,6 @@ constexpr int PRODUCTION_VASC_ROW = plan::STELE_SOURCE_TOP_ROW;  // kind 54: top
 constexpr int PRODUCTION_EPI_ROW = plan::TIP_TOP_ROW;   // kind 54: top row of the outer source
 constexpr double PRODUCTION_SLOPE = plan::SLANT_SLOPE;
 constexpr double PRODUCTION_OFFSET = plan::SLANT_OFFSET;
-
-// Clamps v into [0, top]; a value that is not a number counts as 0.
-inline double ClampScale(double v, double top) {
-    if (!(v > 0.0)) return 0.0;
-    return v > top ? top : v;
-}
-
-// Per-cell value on a linear scale: 0 -> 35, S and above -> 254.
-inline int CellLinearIndex(double v, double S) {
-    long double x = ClampScale(v, S);
-    int k = static_cast<int>(35.0L + 219.0L * x / S);
-    return k > TOP_INDEX ? TOP_INDEX : k;
-}
-
-// Membrane amount of a PIN carrier: 0 black, from 0.001 on dark blue upward,
-// 100 and above orange.
-inline int MembraneLinearIndex(double v) {
-    long double x = ClampScale(v, MEMBRANE_SCALE);
-    int k;
-    if (static_cast<int>(1000.0L * x) < 1)
-        k = static_cast<int>(214.0L * x / 100.0L);
-    else
-        k = static_cast<int>(50.0L + 164.0L * x / 100.0L);
-    return k > MEMBRANE_CAP ? MEMBRANE_CAP : k;
-}
-
-// Membrane amount of AUX1: 0 black, from 0.001 on index 25 upward, 300 white.
-inline int Aux1LinearIndex(double v) {
-    long double x = ClampScale(v, AUX1_SCALE);
-    int k;
-    if (static_cast<int>(1000.0L * x) < 1)
-        k = static_cast<int>(254.0L * x / 300.0L);
-    else
-        k = static_cast<int>(25.0L + 229.0L * x / 300.0L);
-    return k > TOP_INDEX ? TOP_INDEX : k;
-}
 
 // Logarithmic auxin scale between lo and hi.  The bounds are taken in double
 // precision, the index expression in extended precision.
@@ -214,11 +177,6 @@ bool IsMembraneKind(int kind) {
     return kind == 2 || kind == 5 || kind == 40 || kind == 41 || (kind >= 50 && kind <= 53);
 }
 
-template <typename Value>
-void ScanCellLinear(Value value, double S) {
-    ScanCells([&](int c, int, int) { return CellLinearIndex(value(c), S); });
-}
-
 void ScanZonation() {
     Scan([&](int i, int j, int&) {
         int c = PictureCellAt(i, j);
@@ -256,28 +214,6 @@ void ScanAsymmetry() {
         } else {
             ci = a < b ? 175 : 140;
         }
-        PutIndex(i, j, ci);
-    });
-}
-
-void ScanTissueTypes() {
-    Scan([&](int i, int j, int& ci) {
-        switch (Tct[i][j]) {
-            case 5: ci = 60; break;
-            case 6: ci = 80; break;
-            case 7: ci = 110; break;
-            case 8: ci = 140; break;
-            case 9: case 10: case 11: ci = 160; break;
-            case 12: ci = 180; break;
-            case 13: ci = 140; break;
-            case 14: ci = 40; break;
-            case 15: ci = 250; break;
-            case 16: ci = 230; break;
-            case 17: ci = 200; break;
-            default: break;
-        }
-        if (Tc[i][j] == TC_WALL) ci = WALL_INDEX;
-        else if (Tc[i][j] == TC_OUTSIDE) ci = OUTSIDE_INDEX;
         PutIndex(i, j, ci);
     });
 }
@@ -342,7 +278,8 @@ bool Render(int kind) {
             ScanMembrane(kBand.band, [](int i, int j) { return Cpin1M[i][j]; }, MembraneLinearIndex);
             return true;
         case 5:
-            ScanMembrane(kBand.band, [](int i, int j) { return Aux1M[i][j]; }, Aux1LinearIndex);
+            ScanMembrane(kBand.band, [](int i, int j) { return Aux1M[i][j]; },
+                         [](double v) { return Aux1LinearIndex(v, AUX1_SCALE); });
             return true;
         case 40:
             ScanMembrane(kBand.band, [](int i, int j) { return Cpin2M[i][j]; }, MembraneLinearIndex);
@@ -401,7 +338,7 @@ bool Render(int kind) {
             });
             return true;
         case 25: ScanAsymmetry(); return true;
-        case 32: ScanTissueTypes(); return true;
+        case 32: ScanTissueColours(kTissueColours); return true;
         case 34:
             ScanCells([](int, int i, int j) {
                 switch (Tmt[i][j]) {

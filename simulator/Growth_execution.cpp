@@ -15,25 +15,13 @@ void GrowCell(int t, int cell, int flag) { rules::GrowCellByOneRow(t, cell, flag
 
 namespace {
 
-// Divides the cell; returns whether the grid changed.
-bool Divide(int t, int cell) {
-    int L, U;
-    const SplitResult split = rules::DivideAtMiddle(t, cell, plan::STEM_DAUGHTER_ROW, &L, &U);
-    if (split != SPLIT_DONE) return split == SPLIT_FAILED;
-    // The rates are recomputed for all cells at the next growth step; until
-    // then the upper daughter holds the mother's.
-    Rdiv[U] = Rdiv[L];
-    Relong[U] = Relong[L];
-    return true;
-}
-
 unsigned char cullMark[MAXCELLS];
 
 }  // namespace
 
-bool TryDivideCell(int t, int cell) { return Divide(t, cell); }
+bool TryDivideCell(int t, int cell) { return rules::DivideKeepingRates(t, cell, plan::STEM_DAUGHTER_ROW); }
 
-void DivideCell(int t, int cell) { Divide(t, cell); }
+void DivideCell(int t, int cell) { TryDivideCell(t, cell); }
 
 // ---------------------------------------------------------------------------
 // Renumbering and cell tracking.

@@ -1,14 +1,16 @@
 // Writes pictures of an initial root's point classes (Tc), tissue types (Tct),
-// membrane sides (Tmt) and cells (Cell), so that a layout can be looked at.
+// membrane sides (Tmt), cells (Cell) and PIN pattern (PinPrePat), so that a
+// layout can be looked at.
 //
 //   layout_pictures OUTDIR [NAME] [ZOOM TOPROW [BOTTOMROW LEFTCOL RIGHTCOL]]
 //
-// Built twice: against rootsim (NAME is ignored, the root is rootsim's) and
-// against the b family (NAME is b2 or b3; default b2).  Each field is written
+// Built three times: against rootsim (NAME is ignored, the root is rootsim's),
+// against the b family (NAME is b2 or b3; default b2) and against rootsim_c
+// (NAME is ignored, the root is the c root).  Each field is written
 // whole at one pixel per grid point (top image row = highest grid row, as the
 // simulator's pictures) and, when ZOOM > 1, once more as the rows 0..TOPROW
 // enlarged ZOOM times (or the rows BOTTOMROW..TOPROW of columns
-// LEFTCOL..RIGHTCOL).  Files: OUTDIR/NAME_{Tct,Tc,Tmt,Cell}[_zoom].png.
+// LEFTCOL..RIGHTCOL).  Files: OUTDIR/NAME_{Tct,Tc,Tmt,Cell,PinPrePat}[_zoom].png.
 #include <png.h>
 
 #include <cstdio>
@@ -16,8 +18,10 @@
 #include <string>
 #include <vector>
 
-#ifdef LAYOUT_PICTURES_BFAMILY
+#if defined(LAYOUT_PICTURES_BFAMILY)
 #include "bfamily.h"
+#elif defined(LAYOUT_PICTURES_C)
+#include "rootsim_c.h"
 #else
 #include "rootsim.h"
 #endif
@@ -84,6 +88,20 @@ Rgb CellColour(int i, int j) {
     unsigned h = static_cast<unsigned>(x) * 2654435761u;
     return {static_cast<unsigned char>(60 + (h >> 8) % 180), static_cast<unsigned char>(60 + (h >> 16) % 180),
             static_cast<unsigned char>(60 + (h >> 24) % 180)};
+}
+
+// PIN share: walls dark grey, cytoplasm light grey, shares from dark blue
+// (0.1) over green (0.35, 0.5) to red (1); membranes without PIN white.
+Rgb PinColour(int i, int j) {
+    if (Tc[i][j] == TC_WALL) return {60, 60, 60};
+    if (Tc[i][j] == TC_OUTSIDE) return {255, 255, 255};
+    if (Tc[i][j] == TC_CYTO) return {215, 215, 215};
+    double v = PinPrePat[i][j];
+    if (v == 0) return {255, 255, 255};
+    if (v <= 0.1) return {20, 20, 200};
+    if (v <= 0.35) return {0, 160, 160};
+    if (v <= 0.5) return {0, 190, 0};
+    return {230, 0, 0};
 }
 
 bool WritePng(const std::string& path, int w, int h, const std::vector<unsigned char>& rgb) {
@@ -174,6 +192,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "unknown program %s (b2 or b3)\n", name.c_str());
         return 1;
     }
+#elif defined(LAYOUT_PICTURES_C)
+    name = "c";
 #else
     name = "rootsim";
 #endif
@@ -184,6 +204,7 @@ int main(int argc, char** argv) {
     WriteField(stem + "Tc", crop, [](int i, int j) { return ClassColour(Tc[i][j]); });
     WriteField(stem + "Tmt", crop, [](int i, int j) { return SideColour(i, j); });
     WriteField(stem + "Cell", crop, [](int i, int j) { return CellColour(i, j); });
+    WriteField(stem + "PinPrePat", crop, [](int i, int j) { return PinColour(i, j); });
     printf("%s: %d cells\n", name.c_str(), actcells);
     FreeArrays();
     return 0;
