@@ -3,6 +3,10 @@
 // height, with 1 and 2 threads; checks that both give the same bits.
 //
 //   build/bench/bench_transport [steps]
+//   build/bench/bench_transport steps checkpoint DIR/checkpoint [changes]
+//       the real schedule on the grown root of a rootsim run's checkpoint
+//   build/bench/bench_transport steps changes
+//       how many lines' factorisation inputs change per coefficient update
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "checkpoint.h"
 #include "transport_reference.h"
 #include "rootsim.h"
 
@@ -180,8 +185,58 @@ enum Phase { P_TRANSPORT, P_PREPARED, P_GENES, P_GROWTH, P_CARRIERS, P_TRACK, P_
 std::vector<double> phaseMs[P_COUNT];
 bool afterCoefficientUpdate = false;
 
+// Lines of each sweep whose factorisation inputs (point classes and the
+// coefficient records of their points) changed bits in a coefficient update,
+// against the lines that hold tissue.  Counted only when asked for: the
+// comparison copies the records before each update.
+bool countChangedLines = false;
+struct LineChanges {
+    long updates = 0;
+    long columnsChanged = 0, columnsInUse = 0, rowsChanged = 0, rowsInUse = 0;
+} lineChanges;
+
+struct LineInputs {
+    std::vector<int> tc;
+    std::vector<NeighbourRates> dif, eff, inf;
+};
+
+LineInputs TakeLineInputs() {
+    const size_t n = static_cast<size_t>(NCOLS) * NROWS;
+    LineInputs in;
+    in.tc.assign(Tc[0], Tc[0] + n);
+    in.dif.assign(DiffAuxC[0], DiffAuxC[0] + n);
+    in.eff.assign(Eff[0], Eff[0] + n);
+    in.inf.assign(Inf[0], Inf[0] + n);
+    return in;
+}
+
+void CountChangedLines(const LineInputs& before) {
+    std::vector<char> colChanged(NCOLS, 0), rowChanged(NROWS, 0), colUsed(NCOLS, 0), rowUsed(NROWS, 0);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++) {
+            const size_t at = static_cast<size_t>(i) * NROWS + static_cast<size_t>(j);
+            if (Tc[i][j] != TC_OUTSIDE || before.tc[at] != TC_OUTSIDE) colUsed[i] = rowUsed[j] = 1;
+            const bool changed = before.tc[at] != Tc[i][j] ||
+                                 memcmp(&before.dif[at], &DiffAuxC[i][j], sizeof(NeighbourRates)) != 0 ||
+                                 memcmp(&before.eff[at], &Eff[i][j], sizeof(NeighbourRates)) != 0 ||
+                                 memcmp(&before.inf[at], &Inf[i][j], sizeof(NeighbourRates)) != 0;
+            if (changed) colChanged[i] = rowChanged[j] = 1;
+        }
+    lineChanges.updates++;
+    for (int i = 0; i < NCOLS; i++) {
+        lineChanges.columnsChanged += colChanged[i];
+        lineChanges.columnsInUse += colUsed[i];
+    }
+    for (int j = 0; j < NROWS; j++) {
+        lineChanges.rowsChanged += rowChanged[j];
+        lineChanges.rowsInUse += rowUsed[j];
+    }
+}
+
 template <Phase P, void (*F)(int)>
 void Timed(int t) {
+    LineInputs before;
+    if (P == P_CARRIERS && countChangedLines) before = TakeLineInputs();
     auto t0 = Clock::now();
     F(t);
     double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
@@ -190,6 +245,7 @@ void Timed(int t) {
     if (P == P_TRANSPORT) afterCoefficientUpdate = false;
     if (P == P_CARRIERS) afterCoefficientUpdate = true;
     phaseMs[p].push_back(ms);
+    if (P == P_CARRIERS && countChangedLines) CountChangedLines(before);
 }
 void Skip(int) {}
 void Skip3(int, int, int) {}
@@ -217,6 +273,7 @@ Breakdown ScheduleBreakdown(const char* name, long first, long last, int threads
     SetTransportThreads(threads);
     for (auto& v : phaseMs) v.clear();
     afterCoefficientUpdate = false;
+    lineChanges = LineChanges();
     for (long j = first; j <= last; j++) RunStep(j, last, kTimedCallees);
     const double steps = static_cast<double>(last - first + 1);
     const double transport = Median(phaseMs[P_TRANSPORT]);
@@ -245,6 +302,14 @@ Breakdown ScheduleBreakdown(const char* name, long first, long last, int threads
     }
     printf("  every-tenth-step work and growth: %.4f ms per step = %.1f%% of the transport step\n", amortised,
            transport > 0 ? 100.0 * amortised / transport : 0.0);
+    if (lineChanges.updates > 0) {
+        const LineChanges& c = lineChanges;
+        printf("  lines changed per coefficient update: columns %.1f of %.1f in use (%.1f%%), rows %.1f of %.1f "
+               "(%.1f%%), over %ld updates\n",
+               double(c.columnsChanged) / c.updates, double(c.columnsInUse) / c.updates,
+               100.0 * c.columnsChanged / std::max(1L, c.columnsInUse), double(c.rowsChanged) / c.updates,
+               double(c.rowsInUse) / c.updates, 100.0 * c.rowsChanged / std::max(1L, c.rowsInUse), c.updates);
+    }
     return Breakdown{transport, amortised};
 }
 
@@ -309,6 +374,47 @@ int main(int argc, char** argv) {
     int steps = argc > 1 ? atoi(argv[1]) : 200;
     if (steps < 1) steps = 1;
     MakeArrays();
+    if (argc > 3 && strcmp(argv[2], "checkpoint") == 0) {
+        // bench_transport STEPS checkpoint FILE [changes]: the real schedule
+        // from a checkpoint of a rootsim run (a grown root), with 1 and 2
+        // threads, each from the same state; "changes" also counts the lines
+        // whose factorisation inputs change per coefficient update.
+        SetProgramName("rootsim");
+        countChangedLines = argc > 4 && strcmp(argv[4], "changes") == 0;
+        CheckpointInfo info;
+        std::string why;
+        for (int threads : {1, 2}) {
+            if (!ReadCheckpoint(argv[3], &info, &why)) {
+                printf("cannot read %s: %s\n", argv[3], why.c_str());
+                return 1;
+            }
+            if (threads == 1) {
+                TransportCoefficientsChanged();
+                Compare("grown root (checkpoint)", std::max(1, steps / 20), steps);
+                if (!ReadCheckpoint(argv[3], &info, &why)) return 1;
+            }
+            char label[96];
+            snprintf(label, sizeof label, "real schedule from step %ld", info.step);
+            ScheduleBreakdown(label, info.step + 1, info.step + steps, threads);
+        }
+        FreeArrays();
+        return 0;
+    }
+    if (argc > 2 && strcmp(argv[2], "changes") == 0) {
+        // bench_transport STEPS changes: the lines whose factorisation inputs
+        // change per coefficient update on the young root, from the start and
+        // where growth has begun (2 threads; the comparison slows the steps
+        // after each update, so these timings are not the benchmark's).
+        countChangedLines = true;
+        maxmzheight = 212;
+        InitPlant();
+        FinishInitialRoot();
+        counter2 = 1;
+        ScheduleBreakdown("real schedule from the start", 1, std::max(200, steps), 2);
+        ScheduleBreakdown("real schedule with growth", 288001, 288000 + 5 * std::max(200, steps), 2);
+        FreeArrays();
+        return 0;
+    }
     if (argc > 2) {
         // bench_transport STEPS full|initial THREADS [refactorise]: one case,
         // production only; "refactorise" factorises anew before every step.
