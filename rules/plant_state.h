@@ -1,8 +1,10 @@
 // The plant state file of rootsim and the b family: the cell tables it holds.
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "geometry.h"
 #include "plant_file.h"
 #include "state.h"
 
@@ -46,5 +48,36 @@ inline std::vector<PlantFileLayout::CellLine> DumpedCellLines() {
 // The codes the tissue grids may hold.
 inline std::vector<int> TissueTypeCodes() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 20}; }
 inline std::vector<int> MembraneSideCodes() { return {0, 1, 2, 3, 4}; }
+
+// What a plant read back from its file is rebuilt from: the program's
+// meristem top (from the restored zonation) and its carrier update over the
+// whole grid.
+struct PlantRebuild {
+    void (*meristemTop)();
+    void (*carriers)();
+};
+
+// What the file of a plant just read does not hold: the cell geometry, the
+// meristem's top and the carriers and coefficients of its very zonation.
+inline void RebuildReadPlant(const PlantRebuild& rebuild) {
+    ComputeCellCorners();
+    ComputeCellSizes();
+    rebuild.meristemTop();
+    rebuild.carriers();
+}
+
+// Reads the plant state file of time t (or at `path`) into the state and
+// rebuilds the rest.  False, the state unchanged, when the file was refused.
+inline bool ReadPlant(const PlantFileLayout& layout, int t, const PlantRebuild& rebuild) {
+    if (!ReadPlantFile(layout, t)) return false;
+    RebuildReadPlant(rebuild);
+    return true;
+}
+
+inline bool ReadPlantAt(const PlantFileLayout& layout, const std::string& path, const PlantRebuild& rebuild) {
+    if (!ReadPlantFileAt(layout, path)) return false;
+    RebuildReadPlant(rebuild);
+    return true;
+}
 
 }  // namespace rules

@@ -34,28 +34,8 @@ void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
 bool ReadPlantStateFile(int t) { return ReadPlantFile(Layout(), t); }
 
-namespace {
-
-// Rebuilds from a plant state just read what its file does not hold: the
-// cell geometry, the meristem's top and the carriers and coefficients of its
-// very zonation.
-void RebuildReadPlant() {
-    FindCellCorners();
-    FindCellSizes();
-    maxmzsize();
-    RebuildCarriers();
-}
-
-}  // namespace
-
-bool InitPlantFromFile(int t) {
-    if (!ReadPlantStateFile(t)) return false;
-    RebuildReadPlant();
-    return true;
-}
+bool InitPlantFromFile(int t) { return rules::ReadPlant(Layout(), t, {maxmzsize, RebuildCarriers}); }
 
 bool InitPlantFromFileAt(const std::string& path) {
-    if (!ReadPlantFileAt(Layout(), path)) return false;
-    RebuildReadPlant();
-    return true;
+    return rules::ReadPlantAt(Layout(), path, {maxmzsize, RebuildCarriers});
 }

@@ -514,29 +514,11 @@ const PlantFileLayout& Layout() {
 
 void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
-namespace {
-
-// As rootsim: the cell geometry, the meristem's top and the carriers and
-// coefficients of the zonation read are built from the file.
-void RebuildReadPlant() {
-    FindCellCorners();
-    FindCellSizes();
-    maxmzsize();
-    bfamily::Installed().RebuildCarriers();
-}
-
-}  // namespace
-
-bool InitPlantFromFile(int t) {
-    if (!ReadPlantFile(Layout(), t)) return false;
-    RebuildReadPlant();
-    return true;
-}
+// As rootsim, with the installed program's carrier update.
+bool InitPlantFromFile(int t) { return rules::ReadPlant(Layout(), t, {maxmzsize, bfamily::Installed().RebuildCarriers}); }
 
 bool InitPlantFromFileAt(const std::string& path) {
-    if (!ReadPlantFileAt(Layout(), path)) return false;
-    RebuildReadPlant();
-    return true;
+    return rules::ReadPlantAt(Layout(), path, {maxmzsize, bfamily::Installed().RebuildCarriers});
 }
 
 // ---------------------------------------------------------------------------

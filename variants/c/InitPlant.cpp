@@ -548,27 +548,8 @@ const PlantFileLayout& Layout() {
 
 void WritePlantToFile(int t) { WritePlantFile(Layout(), t); }
 
-namespace {
-
-// As rootsim: the cell geometry, the meristem's top and the carriers and
-// coefficients of the zonation read are built from the file.
-void RebuildReadPlant() {
-    FindCellCorners();
-    FindCellSizes();
-    maxmzsize();
-    RebuildCarriers();
-}
-
-}  // namespace
-
-bool InitPlantFromFile(int t) {
-    if (!ReadPlantFile(Layout(), t)) return false;
-    RebuildReadPlant();
-    return true;
-}
+bool InitPlantFromFile(int t) { return rules::ReadPlant(Layout(), t, {maxmzsize, RebuildCarriers}); }
 
 bool InitPlantFromFileAt(const std::string& path) {
-    if (!ReadPlantFileAt(Layout(), path)) return false;
-    RebuildReadPlant();
-    return true;
+    return rules::ReadPlantAt(Layout(), path, {maxmzsize, RebuildCarriers});
 }
