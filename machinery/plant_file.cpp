@@ -36,6 +36,12 @@ int PlantFileTimeOf(const std::string& path) {
     return t > 2000000000L ? -1 : static_cast<int>(t);
 }
 
+int PlantFileTimeOf(const std::string& path, std::string* why) {
+    const int t = PlantFileTimeOf(path);
+    if (t < 0) *why = "cannot tell the time of " + path + ": its name is not DumpPlantStateAt followed by the time";
+    return t;
+}
+
 namespace {
 
 // Everything a dump holds, read completely before any of it reaches the

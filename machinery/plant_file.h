@@ -48,6 +48,8 @@ std::string PlantFileName(int t);
 // The time in the name of a plant state file ("DumpPlantStateAt0000050000" at
 // the end of `path` gives 50000); -1 when the name is not such a name.
 int PlantFileTimeOf(const std::string& path);
+// The same, with the reason in *why when there is no time.
+int PlantFileTimeOf(const std::string& path, std::string* why);
 // The last step of a time t, after which its plant state file is written.
 inline long LastStepOfTime(int t) { return 5L * t + 4; }
 

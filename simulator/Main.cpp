@@ -191,11 +191,8 @@ bool LastPairAtOrBefore(const std::string& path, int t, int* left, int* right) {
 }
 
 long FromPlantFile(const std::string& path, std::string* why) {
-    const int t = PlantFileTimeOf(path);
-    if (t < 0) {
-        *why = "cannot tell the time of " + path + ": its name is not DumpPlantStateAt followed by the time";
-        return -1;
-    }
+    const int t = PlantFileTimeOf(path, why);
+    if (t < 0) return -1;
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     MakeState();

@@ -87,11 +87,8 @@ void MakeState() {
 }
 
 long FromPlantFile(const std::string& path, std::string* why) {
-    const int t = PlantFileTimeOf(path);
-    if (t < 0) {
-        *why = "cannot tell the time of " + path + ": its name is not DumpPlantStateAt followed by the time";
-        return -1;
-    }
+    const int t = PlantFileTimeOf(path, why);
+    if (t < 0) return -1;
     MakeState();
     maxmzheight = kMeristemTopRow;
     if (!InitPlantFromFileAt(path)) {
