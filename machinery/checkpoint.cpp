@@ -352,8 +352,8 @@ bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* 
     }
     for (size_t k = 0; k < sections.size(); k++) memcpy(sections[k].data, data[k], sections[k].bytes);
     // The transport step's factorised systems are built anew from the
-    // restored coefficients.
-    TransportCoefficientsChanged();
+    // restored state.
+    TransportStateRestored();
     *info = in;
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "grid.h"
+#include "state.h"
 
 // Membrane permeabilities: influx across a membrane is influxBase +
 // influxPerAux1 * (AUX1 on the membrane point), efflux effluxBase +
@@ -13,13 +14,53 @@ struct MembranePermeability {
     double effluxBase, effluxPerPin;
 };
 
-// DiffAuxC, Inf and Eff of column i toward each neighbour on the grid
-// (+column, -column, +row, -row), over rows lo..hi, from Tc, Aux1M, Cpin1M and
-// Cpin2M: diffusion weights everywhere inside the tissue, influx and efflux
-// between a membrane point and the wall next to it (positive on the membrane
-// side, negative on the wall side); every other rate of those rows is zero.
-// Whoever calls it calls TransportCoefficientsChanged before the next step.
+// DiffAuxC, Inf and Eff of point (i, j) toward each neighbour on the grid
+// (+column, -column, +row, -row), from Tc, Aux1M, Cpin1M and Cpin2M:
+// diffusion weights everywhere inside the tissue, influx and efflux between a
+// membrane point and the wall next to it (positive on the membrane side,
+// negative on the wall side); every other rate is zero.  The transport step
+// forms its line systems from these very numbers.
+inline void PointCoefficients(int i, int j, const MembranePermeability& perm, NeighbourRates* inf,
+                              NeighbourRates* eff, NeighbourRates* dif) {
+    constexpr int OFF_GRID = -1;  // matches no point class
+    static const int di[4] = {1, -1, 0, 0}, dj[4] = {0, 0, 1, -1};
+    NeighbourRates in = {}, ef = {}, df = {};
+    const int p = Tc[i][j];
+    if (p != TC_OUTSIDE) {
+        const int q[4] = {i + 1 < NCOLS ? Tc[i + 1][j] : OFF_GRID, i > 0 ? Tc[i - 1][j] : OFF_GRID,
+                          j + 1 < NROWS ? Tc[i][j + 1] : OFF_GRID, j > 0 ? Tc[i][j - 1] : OFF_GRID};
+        for (int k = 0; k < 4; k++) df[k] = DiffusionWeight(p, q[k]);
+        if (p == TC_WALL) {
+            for (int k = 0; k < 4; k++) {
+                if (q[k] != TC_MEMBRANE) continue;
+                const int qi = i + di[k], qj = j + dj[k];
+                in[k] = -(perm.influxBase + perm.influxPerAux1 * Aux1M[qi][qj]);
+                ef[k] = perm.effluxBase + perm.effluxPerPin * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
+            }
+        } else if (p == TC_MEMBRANE) {
+            for (int k = 0; k < 4; k++) {
+                if (q[k] != TC_WALL) continue;
+                in[k] = perm.influxBase + perm.influxPerAux1 * Aux1M[i][j];
+                ef[k] = -(perm.effluxBase + perm.effluxPerPin * (Cpin1M[i][j] + Cpin2M[i][j]));
+            }
+        }
+    }
+    *inf = in;
+    *eff = ef;
+    *dif = df;
+}
+
+// The records DiffAuxC, Inf and Eff of column i over rows lo..hi, from
+// PointCoefficients.  The carrier update does not write them (the transport
+// step forms its systems from the carriers directly): they are a view for
+// whoever reads coefficients point by point, built on demand.  Whoever
+// changes records and means the step to use them calls
+// TransportCoefficientsChanged before the next step.
 void ColumnNeighbourCoefficients(int i, int lo, int hi, const MembranePermeability& perm);
+
+// The records of the whole grid, from the permeabilities the last carrier
+// update used (or the program's own, before any update).
+void CoefficientRecordsFromCarriers();
 
 // Most outputs keep their bits from one call to the next (patterns, and all
 // but the production and decay away from membranes): a value is stored only
@@ -30,4 +71,3 @@ inline void StoreIfChanged(double* to, double v) {
 inline void StoreIfChanged(NeighbourRates* to, const NeighbourRates& v) {
     if (memcmp(to, &v, sizeof v) != 0) *to = v;
 }
-

@@ -13,6 +13,7 @@
 // lane grouping or on the number of threads.
 #include "transport.h"
 
+#include "coefficients.h"
 #include "state.h"
 #include "threads.h"
 
@@ -121,6 +122,12 @@ Sweep rowSweep;   // second half step: lines are rows, along = columns
 
 long preparedVersion = -1;
 
+// Where the line systems come from: the coefficient records, or the point
+// classes and carriers with `permeability`.
+bool fromCarriers = false;
+bool havePermeability = false;
+MembranePermeability permeability;
+
 // ---------------------------------------------------------------------------
 // Preparation: builds the factorised systems of both sweeps from the
 // coefficient records.
@@ -212,25 +219,73 @@ void PlanGroups(Sweep& s, bool columns) {
 // Elimination state of one group between positions.  Below the span every
 // point is outside, so the elimination enters the span with diagonal 1 and
 // super-diagonal 0.
+// What the rates of a position are formed from when they come from the
+// carriers: the point classes of the four lanes' points and their membrane
+// rates (influx base + per-AUX1 rate * AUX1, efflux base + per-PIN rate *
+// (PIN1 + PIN2), as if each were a membrane point), and the same of the
+// points on either side across the lanes (the line before the group's first
+// and after its fourth).  A point off the grid, or of a padding lane, counts
+// as outside: no rate toward it differs from one toward an outside point.
+struct LaneVals {
+    vi tc;
+    vd in, ef;
+    long long tcLo, tcHi;
+    double inLo, inHi, efLo, efHi;
+};
+
 struct FillState {
     vd bprev, cprev;
     vd* mem;
     bool exact;
+    LaneVals prev, cur;  // positions k - 1 and k, from the carriers
 };
 
-FillState StartFill(const Sweep& s, const Group& g) { return FillState{Splat(1.0), Splat(0.0), s.mem + 3 * g.moff, true}; }
+FillState StartFill(const Sweep& s, const Group& g) {
+    FillState st;
+    st.bprev = Splat(1.0);
+    st.cprev = Splat(0.0);
+    st.mem = s.mem + 3 * g.moff;
+    st.exact = true;
+    return st;
+}
 
-// Factorises position k of a group: the coefficients of each lane's point as
-// the line systems use them (K: diffusion weights, N: neighbour membrane
-// coefficients, S: self coefficients, in the record order +column, -column,
-// +row, -row) and one elimination step of all lanes at once.  Clears
-// st.exact when a diffusion weight across the lines is not exact in single
-// precision.
+// The classes and membrane rates of position k of a group's lines.
 template <bool columns>
-__attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
-    constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
-    constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
-    const double h = HALFSTEP;
+LaneVals LoadLaneVals(const Group& g, int k) {
+    const int len = columns ? NROWS : NCOLS, nlines = columns ? NCOLS : NROWS;
+    const bool on = k >= 0 && k < len;
+    auto point = [&](int line, long long* tc, double* in, double* ef) {
+        if (!on || line < 0 || line >= nlines) {
+            *tc = TC_OUTSIDE;
+            *in = *ef = 0;
+            return;
+        }
+        const int i = columns ? line : k, j = columns ? k : line;
+        *tc = Tc[i][j];
+        *in = permeability.influxBase + permeability.influxPerAux1 * Aux1M[i][j];
+        *ef = permeability.effluxBase + permeability.effluxPerPin * (Cpin1M[i][j] + Cpin2M[i][j]);
+    };
+    LaneVals v;
+    for (int l = 0; l < LANES; l++) {
+        long long tc;
+        double in, ef;
+        point(l < g.lanes ? g.first + l : -1, &tc, &in, &ef);
+        v.tc[l] = tc;
+        v.in[l] = in;
+        v.ef[l] = ef;
+    }
+    point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
+    point(g.lanes == LANES ? g.first + LANES : -1, &v.tcHi, &v.inHi, &v.efHi);
+    return v;
+}
+
+// The rates of the four lanes' points toward each neighbour (K: diffusion
+// weights, N: neighbour membrane coefficients, S: self coefficients; one
+// vector per direction +column, -column, +row, -row) and the mask of outside
+// points, at position k of a group, from the coefficient records.
+template <bool columns>
+__attribute__((always_inline)) inline void RatesFromRecords(const Group& g, int k, vd Kq[4], vd Nq[4], vd Sq[4],
+                                                            vi& out) {
     // Points are read through pointers chosen without branches (the tissue
     // changes from point to point): an outside point or a padding lane reads
     // zeros, a cytoplasm point reads zero membrane coefficients.
@@ -240,7 +295,6 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         return reinterpret_cast<const double*>((reinterpret_cast<uintptr_t>(yes) & m) |
                                                (reinterpret_cast<uintptr_t>(no) & ~m));
     };
-    const size_t at = g.off + static_cast<size_t>(k - g.lo);
     // Each lane's records are read whole (one vector each, in the order
     // +column, -column, +row, -row) and turned into one vector per direction
     // below.
@@ -255,12 +309,12 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         const int cic = real ? ci : 0, cjc = real ? cj : 0;
         const int t = real ? Tc[cic][cjc] : TC_OUTSIDE;
         const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
+        r.out = o ? -1 : 0;
         const double* e = Eff[cic][cjc].r;
         const double* f = Inf[cic][cjc].r;
         memcpy(&r.K, pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
         memcpy(&r.N, pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
         memcpy(&r.S, pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
-        r.out = o ? -1 : 0;
         return r;
     };
     static_assert(LANES == 4, "four lanes");
@@ -268,11 +322,81 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     const vd Krec[LANES] = {L0.K, L1.K, L2.K, L3.K};
     const vd Nrec[LANES] = {L0.N, L1.N, L2.N, L3.N};
     const vd Srec[LANES] = {L0.S, L1.S, L2.S, L3.S};
-    const vi out = vi{L0.out, L1.out, L2.out, L3.out};
-    vd Kq[4], Nq[4], Sq[4];
+    out = vi{L0.out, L1.out, L2.out, L3.out};
     Transpose(Krec, Kq);
     Transpose(Nrec, Nq);
     Transpose(Srec, Sq);
+}
+
+// The same rates formed from the point classes and the carriers on the
+// membranes, with the very operations of PointCoefficients (coefficients.h),
+// in vector lanes and without branches: from the position before (prev), the
+// position itself (cur) and the one after (next), every rate chosen by masks.
+template <bool columns>
+__attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& prev, const LaneVals& cur,
+                                                             const LaneVals& next, vd Kq[4], vd Nq[4], vd Sq[4],
+                                                             vi& out) {
+    // The neighbours across the lanes: the next lane's point, the last lane's
+    // being the point after the group; the previous lane's likewise.
+    const vi tcUp = vi{cur.tc[1], cur.tc[2], cur.tc[3], cur.tcHi};
+    const vi tcDn = vi{cur.tcLo, cur.tc[0], cur.tc[1], cur.tc[2]};
+    const vd inUp = vd{cur.in[1], cur.in[2], cur.in[3], cur.inHi};
+    const vd inDn = vd{cur.inLo, cur.in[0], cur.in[1], cur.in[2]};
+    const vd efUp = vd{cur.ef[1], cur.ef[2], cur.ef[3], cur.efHi};
+    const vd efDn = vd{cur.efLo, cur.ef[0], cur.ef[1], cur.ef[2]};
+    // Directions +column, -column, +row, -row: along the lines of the column
+    // sweep are rows, across them columns; the other way round for rows.
+    const vi qTc[4] = {columns ? tcUp : next.tc, columns ? tcDn : prev.tc, columns ? next.tc : tcUp,
+                       columns ? prev.tc : tcDn};
+    const vd qIn[4] = {columns ? inUp : next.in, columns ? inDn : prev.in, columns ? next.in : inUp,
+                       columns ? prev.in : inDn};
+    const vd qEf[4] = {columns ? efUp : next.ef, columns ? efDn : prev.ef, columns ? next.ef : efUp,
+                       columns ? prev.ef : efDn};
+    const vd zero = Splat(0.0);
+    auto is = [](vi v, long long cls) { return (vi)(v == cls); };
+    auto cellular = [&](vi v) { return is(v, TC_CYTO) | is(v, TC_MEMBRANE); };
+    out = is(cur.tc, TC_OUTSIDE);
+    const vi wall = is(cur.tc, TC_WALL), memb = is(cur.tc, TC_MEMBRANE), cell = cellular(cur.tc);
+    // A membrane point toward a wall: its own influx, and its efflux with the
+    // sign turned.
+    const vd efOwn = -cur.ef;
+    for (int d = 0; d < 4; d++) {
+        const vi qWall = is(qTc[d], TC_WALL), qMemb = is(qTc[d], TC_MEMBRANE);
+        Kq[d] = Select(wall & qWall, Splat(DIFFUSION_WALL), Select(cell & cellular(qTc[d]), Splat(DIFFUSION_CELL), zero));
+        // A wall point toward a membrane: the membrane's efflux, and its
+        // influx with the sign turned.  N is the efflux record on a wall
+        // point, the influx record on a membrane point; S the other one.
+        const vi wallToMemb = wall & qMemb, membToWall = memb & qWall;
+        Nq[d] = Select(wallToMemb, qEf[d], Select(membToWall, cur.in, zero));
+        Sq[d] = Select(wallToMemb, -qIn[d], Select(membToWall, efOwn, zero));
+    }
+}
+
+// Factorises position k of a group: the rates of each lane's point as the
+// line systems use them, from the records or from the carriers, and one
+// elimination step of all lanes at once.  Clears st.exact when a diffusion
+// weight across the lines is not exact in single precision.
+template <bool columns, bool carriers>
+__attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
+    constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
+    constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
+    const double h = HALFSTEP;
+    const size_t at = g.off + static_cast<size_t>(k - g.lo);
+    vd Kq[4], Nq[4], Sq[4];
+    vi out;
+    if constexpr (carriers) {
+        // The window moves one position along the lines.
+        if (k == g.lo) {
+            st.prev = LoadLaneVals<columns>(g, k - 1);
+            st.cur = LoadLaneVals<columns>(g, k);
+        }
+        const LaneVals next = LoadLaneVals<columns>(g, k + 1);
+        RatesFromCarriers<columns>(st.prev, st.cur, next, Kq, Nq, Sq, out);
+        st.prev = st.cur;
+        st.cur = next;
+    } else {
+        RatesFromRecords<columns>(g, k, Kq, Nq, Sq, out);
+    }
     const vd Kp = Kq[qPrev], Kn = Kq[qNext], Kd = Kq[qDn];
     vd Ku = Kq[qUp];
     const vd Np = Nq[qPrev], Nn = Nq[qNext], Nu = Nq[qUp], Nd = Nq[qDn];
@@ -308,24 +432,26 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
 }
 
 // Column sweep: each group runs up its columns.
+template <bool carriers>
 bool FillColumnGroup(Sweep& s, const Group& g) {
     FillState st = StartFill(s, g);
     for (int k = g.lo; k <= g.hi; k++) {
         // The records of each lane's column, ahead (two records a line).
-        if ((k & 1) == 0)
+        if (!carriers && (k & 1) == 0)
             for (int l = 0; l < g.lanes; l++) {
                 const int i = g.first + l;
                 PrefetchAt(DiffAuxC[i] + k, PREFETCH_AHEAD);
                 PrefetchAt(Eff[i] + k, PREFETCH_AHEAD);
                 PrefetchAt(Inf[i] + k, PREFETCH_AHEAD);
             }
-        FillPosition<true>(s, g, k, st);
+        FillPosition<true, carriers>(s, g, k, st);
     }
     return st.exact;
 }
 
 // Row sweep: the groups [gb, ge) advance together, column by column, so that
 // every column is read in order of its rows instead of across the grid.
+template <bool carriers>
 bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
     states.clear();
     int kmin = NCOLS, kmax = -1;
@@ -338,7 +464,7 @@ bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& state
     for (int k = kmin; k <= kmax; k++)
         for (size_t gi = gb; gi < ge; gi++) {
             const Group& g = s.groups[gi];
-            if (k >= g.lo && k <= g.hi) FillPosition<false>(s, g, k, states[gi - gb]);
+            if (k >= g.lo && k <= g.hi) FillPosition<false, carriers>(s, g, k, states[gi - gb]);
         }
     for (const FillState& st : states) exact &= st.exact;
     return exact;
@@ -689,7 +815,29 @@ int TruncToInt(double x) {
 
 long transportCoefficientsVersion = 0;
 
-void TransportCoefficientsChanged() { transportCoefficientsVersion++; }
+void TransportCoefficientsChanged() {
+    fromCarriers = false;
+    transportCoefficientsVersion++;
+}
+
+void TransportCarriersChanged(const MembranePermeability& perm) {
+    permeability = perm;
+    havePermeability = true;
+    fromCarriers = true;
+    transportCoefficientsVersion++;
+}
+
+void InstallTransportPermeability(const MembranePermeability& perm) {
+    permeability = perm;
+    havePermeability = true;
+}
+
+void TransportStateRestored() {
+    fromCarriers = havePermeability;
+    transportCoefficientsVersion++;
+}
+
+const MembranePermeability* TransportPermeability() { return havePermeability ? &permeability : nullptr; }
 
 void SolveTridiagonal(int n) {
     if (n < 1) return;  // an empty system has nothing to solve
@@ -748,9 +896,16 @@ long TransportStep(bool check) {
         std::atomic<bool> exact{true};
         pool.Run([&](int t) {
             bool ok = true;
-            for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
-                ok &= FillColumnGroup(colSweep, colSweep.groups[gi]);
-            ok &= FillRowGroups(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], fillStates[static_cast<size_t>(t)]);
+            std::vector<FillState>& states = fillStates[static_cast<size_t>(t)];
+            if (fromCarriers) {
+                for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+                    ok &= FillColumnGroup<true>(colSweep, colSweep.groups[gi]);
+                ok &= FillRowGroups<true>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
+            } else {
+                for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
+                    ok &= FillColumnGroup<false>(colSweep, colSweep.groups[gi]);
+                ok &= FillRowGroups<false>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
+            }
             if (!ok) exact = false;
             ScanOwners(t);
         });

@@ -4,9 +4,33 @@
 // the field before the step.
 #pragma once
 
+struct MembranePermeability;
+
 // Whoever changes DiffAuxC, Eff, Inf, paux, daux or Tc calls this before the
-// next step: the line systems are kept factorised between such changes.
+// next step: the line systems are kept factorised between such changes, and
+// are formed from the records DiffAuxC, Eff and Inf.
 void TransportCoefficientsChanged();
+
+// What the carrier update calls instead, having changed Tc, Aux1M, Cpin1M,
+// Cpin2M, paux or daux: the line systems are formed directly from the point
+// classes and the carriers with these permeabilities (PointCoefficients of
+// coefficients.h), the very numbers the records would hold, which are then
+// neither written nor read.
+void TransportCarriersChanged(const MembranePermeability& perm);
+
+// A program's permeabilities, given once at start-up, so that a state put in
+// place from a checkpoint is stepped from its carriers like the run that
+// wrote it.
+void InstallTransportPermeability(const MembranePermeability& perm);
+
+// After a checkpoint's state was put in place: the systems are formed anew
+// from the carriers when a program installed its permeabilities, else from
+// the records.
+void TransportStateRestored();
+
+// The permeabilities of the last carrier update (or the installed ones), or
+// null when there are none.
+const MembranePermeability* TransportPermeability();
 
 // One step (two half steps of 0.1).  With checkSymmetry, also compares the
 // new field with its mirror image and returns the first point that differs

@@ -1,18 +1,19 @@
 // The carrier update shared by rootsim, the b family and rootsim_c: it places
 // the PIN1-type, PIN2-type and AUX1 carriers on the membrane points of every cell
 // by the rules Rules (CarrierRules<P> of rules/carrier_rules.h, or a class
-// derived from it that replaces some of its functions), and from them and the
-// cells' carrier levels rebuilds every coefficient of the auxin step:
-// diffusion weights, membrane influx and efflux, production and decay, and the
-// source and sink at the top of the tissue.
+// derived from it that replaces some of its functions), with the cells'
+// carrier levels the carrier amounts on the membranes, and production, decay
+// and the source and sink at the top of the tissue.  The transport step forms
+// its line systems (diffusion weights, membrane influx and efflux) from these
+// directly when it factorises them next; the coefficient records are not
+// written (CoefficientRecordsFromCarriers builds them for whoever reads them).
 //
 // Every output is zero on points outside the tissue.  The update therefore
 // writes, in each column, only the rows that hold tissue now or may still hold
 // values from before: those it wrote in its previous call, moved upward by as
 // many rows as growth has shifted the column since.  All outputs of a point
-// are formed in one visit (the coefficients toward the neighbours in a second
-// pass, once every carrier amount is known), over independent column pairs
-// on the transport step's threads.
+// are formed in one visit, over independent column pairs on the transport
+// step's threads.
 #pragma once
 
 #include <algorithm>
@@ -48,6 +49,9 @@ struct CarrierUpdate {
 
     static int PairOf(int column) { return std::min(column, MIRRORSUM - column); }
 
+    static constexpr MembranePermeability kPermeability = {Rules::INFLUX_BASE, Rules::INFLUX_PER_AUX1,
+                                                           Rules::EFFLUX_BASE, Rules::EFFLUX_PER_PIN};
+
     static inline Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
     static inline Rows sweep[AXIS + 1];    // rows of each pair the current call writes
     static inline bool writtenKnown = false;
@@ -61,6 +65,7 @@ struct CarrierUpdate {
     // A resumed run continues with the very extents an uninterrupted one has;
     // the names of the entries start with `prefix`.
     static void RegisterCheckpointState(const std::string& prefix) {
+        InstallTransportPermeability(kPermeability);
         AddCheckpointState((prefix + "carriers.written").c_str(), written, sizeof written);
         AddCheckpointState((prefix + "carriers.written_known").c_str(), &writtenKnown, sizeof writtenKnown);
     }
@@ -177,8 +182,6 @@ struct CarrierUpdate {
     // The carriers and coefficients of the present tissue, zonation and cell
     // levels; wholeGrid writes every row of every column.
     static void UpdateCarriers(bool wholeGrid) {
-        static constexpr MembranePermeability kPermeability = {Rules::INFLUX_BASE, Rules::INFLUX_PER_AUX1,
-                                                               Rules::EFFLUX_BASE, Rules::EFFLUX_PER_PIN};
         sweepWholeGrid = wholeGrid;
         epiCount = Rules::EpidermalBoundaries(epiBoundaries);
         // The threads share the pairs by the rows written last time (PlanPair
@@ -193,15 +196,10 @@ struct CarrierUpdate {
                 PairCarriers(p);
             }
         });
-        RunOnTransportThreads([](int t, int n) {
-            int begin, end;
-            ShareByWork(NCOLS, t, n, [](int c) { return 1 + RowsOf(sweep[PairOf(c)]); }, &begin, &end);
-            for (int c = begin; c < end; c++)
-                ColumnNeighbourCoefficients(c, sweep[PairOf(c)].lo, sweep[PairOf(c)].hi, kPermeability);
-        });
         writtenKnown = true;
-        // The transport step factorises its line systems anew.
-        TransportCoefficientsChanged();
+        // The transport step factorises its line systems anew, from the
+        // carriers directly.
+        TransportCarriersChanged(kPermeability);
     }
 
     // The update of time `time`: at time 0 it also sets the first zonation of

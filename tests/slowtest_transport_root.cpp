@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "coefficients.h"
 #include "rootsim.h"
 #include "test_support.h"
 #include "transport_reference.h"
@@ -36,6 +37,7 @@ TEST(TransportRoot, TwoHundredStepsMatchTheWholeLineFormBitForBit) {
     maxmzheight = 212;
     InitPlant();
     ASSERT_GT(actcells, 0);
+    CoefficientRecordsFromCarriers();  // what the whole-line form reads
     counter2 = 0;
 
     const auto c1 = Snapshot(Caux1), ci = Snapshot(Cauxint), c2 = Snapshot(Caux2);

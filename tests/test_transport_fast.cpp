@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "growth_drive.h"
+#include "coefficients.h"
 #include "rootsim.h"
 #include "transport_reference.h"
 #include "test_support.h"
@@ -153,6 +154,7 @@ TEST(FastTransport, GrownRootMatchesThePlainSolve) {
     ASSERT_EQ(r.failure, "");
     ASSERT_GT(r.divisions, 0);
     UpdateMembraneProteinsAndFluxes(98000);
+    CoefficientRecordsFromCarriers();  // what the plain solve reads
     counter2 = 1;
     const Snapshot start = Take();
     auto restore = [&] {

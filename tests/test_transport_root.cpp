@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "coefficients.h"
 #include "rootsim.h"
 #include "test_support.h"
 #include "transport_reference.h"
@@ -23,6 +24,9 @@ protected:
         maxmzheight = 212;
         counter2 = 0;
         InitPlant();
+        // The records read below and by the whole-line form are a view built
+        // on demand; the step itself forms its systems from the carriers.
+        CoefficientRecordsFromCarriers();
         ASSERT_GT(actcells, 0);
     }
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "coefficients.h"
 #include "rootsim.h"
 #include "test_support.h"
 #include "transport_reference.h"
@@ -177,6 +178,7 @@ TEST(TransportStep, UniformCellWithoutMembraneTransportStaysUniform) {
     int x = AddCell(40, 60, 400, 440, 6);
     SetCarrierLevels();
     UpdateMembraneProteinsAndFluxes(1);
+    CoefficientRecordsFromCarriers();
     for (int i = 0; i < NCOLS; i++) {
         for (int j = 0; j < NROWS; j++) {
             paux[i][j] = daux[i][j] = 0;
@@ -184,6 +186,7 @@ TEST(TransportStep, UniformCellWithoutMembraneTransportStaysUniform) {
             Caux1[i][j] = Cell[i][j] == x ? 25.0 : 0.0;
         }
     }
+    TransportCoefficientsChanged();  // the step follows the records edited here
     counter2 = 1;
     for (int s = 0; s < 20; s++) UpdateAuxin(0);
     for (int i = 0; i < NCOLS; i++) {
@@ -225,6 +228,7 @@ TEST(TransportStep, AgreesBitForBitWithTheWholeLineForm) {
     BuildPatch();
     SetCarrierLevels();
     UpdateMembraneProteinsAndFluxes(1);
+    CoefficientRecordsFromCarriers();  // what the whole-line form reads
     FillField(2.0);
     // Stale values on outside points must not matter to either form.
     for (int j = 0; j < NROWS; j += 37) Cauxint[150][j] = Caux2[150][j] = 1e3;
