@@ -237,7 +237,10 @@ struct FillState {
     vd bprev, cprev;
     vd* mem;
     bool exact;
-    LaneVals prev, cur;  // positions k - 1 and k, from the carriers
+    // Positions k - 1, k and k + 1 of the lines when the rates come from
+    // the carriers, at win[(k - 1 - lo) % 3] and on: each is read once and
+    // left in place (copies of them were slow to read back).
+    LaneVals win[3];
 };
 
 FillState StartFill(const Sweep& s, const Group& g) {
@@ -251,7 +254,7 @@ FillState StartFill(const Sweep& s, const Group& g) {
 
 // The classes and membrane rates of position k of a group's lines.
 template <bool columns>
-LaneVals LoadLaneVals(const Group& g, int k) {
+void LoadLaneVals(const Group& g, int k, LaneVals& v) {
     const int len = columns ? NROWS : NCOLS, nlines = columns ? NCOLS : NROWS;
     const bool on = k >= 0 && k < len;
     auto point = [&](int line, long long* tc, double* in, double* ef) {
@@ -265,7 +268,23 @@ LaneVals LoadLaneVals(const Group& g, int k) {
         *in = permeability.influxBase + permeability.influxPerAux1 * Aux1M[i][j];
         *ef = permeability.effluxBase + permeability.effluxPerPin * (Cpin1M[i][j] + Cpin2M[i][j]);
     };
-    LaneVals v;
+    if (!columns && on && g.lanes == LANES) {
+        // The lanes of the row sweep are neighbouring rows of column k: one
+        // load each.
+        typedef int v4i __attribute__((vector_size(4 * LANES)));
+        v4i t4;
+        vd a1, p1, p2;
+        memcpy(&t4, Tc[k] + g.first, sizeof t4);
+        memcpy(&a1, Aux1M[k] + g.first, sizeof a1);
+        memcpy(&p1, Cpin1M[k] + g.first, sizeof p1);
+        memcpy(&p2, Cpin2M[k] + g.first, sizeof p2);
+        v.tc = __builtin_convertvector(t4, vi);
+        v.in = Splat(permeability.influxBase) + Splat(permeability.influxPerAux1) * a1;
+        v.ef = Splat(permeability.effluxBase) + Splat(permeability.effluxPerPin) * (p1 + p2);
+        point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
+        point(g.first + LANES, &v.tcHi, &v.inHi, &v.efHi);
+        return;
+    }
     for (int l = 0; l < LANES; l++) {
         long long tc;
         double in, ef;
@@ -276,7 +295,6 @@ LaneVals LoadLaneVals(const Group& g, int k) {
     }
     point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
     point(g.lanes == LANES ? g.first + LANES : -1, &v.tcHi, &v.inHi, &v.efHi);
-    return v;
 }
 
 // The rates of the four lanes' points toward each neighbour (K: diffusion
@@ -386,14 +404,16 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     vi out;
     if constexpr (carriers) {
         // The window moves one position along the lines.
+        const int r = (k - g.lo) % 3;
+        LaneVals& prev = st.win[r];
+        LaneVals& cur = st.win[(r + 1) % 3];
+        LaneVals& next = st.win[(r + 2) % 3];
         if (k == g.lo) {
-            st.prev = LoadLaneVals<columns>(g, k - 1);
-            st.cur = LoadLaneVals<columns>(g, k);
+            LoadLaneVals<columns>(g, k - 1, prev);
+            LoadLaneVals<columns>(g, k, cur);
         }
-        const LaneVals next = LoadLaneVals<columns>(g, k + 1);
-        RatesFromCarriers<columns>(st.prev, st.cur, next, Kq, Nq, Sq, out);
-        st.prev = st.cur;
-        st.cur = next;
+        LoadLaneVals<columns>(g, k + 1, next);
+        RatesFromCarriers<columns>(prev, cur, next, Kq, Nq, Sq, out);
     } else {
         RatesFromRecords<columns>(g, k, Kq, Nq, Sq, out);
     }
@@ -449,23 +469,30 @@ bool FillColumnGroup(Sweep& s, const Group& g) {
     return st.exact;
 }
 
-// Row sweep: the groups [gb, ge) advance together, column by column, so that
-// every column is read in order of its rows instead of across the grid.
+// Row sweep: the groups [gb, ge) advance together in blocks of
+// FILL_BLOCK, column by column, so that every column is read in order of its
+// rows instead of across the grid, while the factorised data is written to
+// few places at a time.
+constexpr size_t FILL_BLOCK = 8;
+
 template <bool carriers>
 bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
     states.clear();
-    int kmin = NCOLS, kmax = -1;
-    for (size_t gi = gb; gi < ge; gi++) {
-        states.push_back(StartFill(s, s.groups[gi]));
-        kmin = std::min(kmin, s.groups[gi].lo);
-        kmax = std::max(kmax, s.groups[gi].hi);
+    for (size_t gi = gb; gi < ge; gi++) states.push_back(StartFill(s, s.groups[gi]));
+    for (size_t bb = gb; bb < ge; bb += FILL_BLOCK) {
+        const size_t be = std::min(ge, bb + FILL_BLOCK);
+        int kmin = NCOLS, kmax = -1;
+        for (size_t gi = bb; gi < be; gi++) {
+            kmin = std::min(kmin, s.groups[gi].lo);
+            kmax = std::max(kmax, s.groups[gi].hi);
+        }
+        for (int k = kmin; k <= kmax; k++)
+            for (size_t gi = bb; gi < be; gi++) {
+                const Group& g = s.groups[gi];
+                if (k >= g.lo && k <= g.hi) FillPosition<false, carriers>(s, g, k, states[gi - gb]);
+            }
     }
     bool exact = true;
-    for (int k = kmin; k <= kmax; k++)
-        for (size_t gi = gb; gi < ge; gi++) {
-            const Group& g = s.groups[gi];
-            if (k >= g.lo && k <= g.hi) FillPosition<false, carriers>(s, g, k, states[gi - gb]);
-        }
     for (const FillState& st : states) exact &= st.exact;
     return exact;
 }
