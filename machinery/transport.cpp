@@ -285,14 +285,18 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         point(g.first + LANES, &v.tcHi, &v.inHi, &v.efHi);
         return;
     }
-    for (int l = 0; l < LANES; l++) {
-        long long tc;
-        double in, ef;
-        point(l < g.lanes ? g.first + l : -1, &tc, &in, &ef);
-        v.tc[l] = tc;
-        v.in[l] = in;
-        v.ef[l] = ef;
-    }
+    // Formed in registers and stored whole: a vector read back from four
+    // separate stores waits for them.
+    static_assert(LANES == 4, "four lanes");
+    long long t0, t1, t2, t3;
+    double i0, i1, i2, i3, e0, e1, e2, e3;
+    point(g.first, &t0, &i0, &e0);
+    point(g.lanes > 1 ? g.first + 1 : -1, &t1, &i1, &e1);
+    point(g.lanes > 2 ? g.first + 2 : -1, &t2, &i2, &e2);
+    point(g.lanes > 3 ? g.first + 3 : -1, &t3, &i3, &e3);
+    v.tc = vi{t0, t1, t2, t3};
+    v.in = vd{i0, i1, i2, i3};
+    v.ef = vd{e0, e1, e2, e3};
     point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
     point(g.lanes == LANES ? g.first + LANES : -1, &v.tcHi, &v.inHi, &v.efHi);
 }
@@ -356,12 +360,13 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
                                                              vi& out) {
     // The neighbours across the lanes: the next lane's point, the last lane's
     // being the point after the group; the previous lane's likewise.
-    const vi tcUp = vi{cur.tc[1], cur.tc[2], cur.tc[3], cur.tcHi};
-    const vi tcDn = vi{cur.tcLo, cur.tc[0], cur.tc[1], cur.tc[2]};
-    const vd inUp = vd{cur.in[1], cur.in[2], cur.in[3], cur.inHi};
-    const vd inDn = vd{cur.inLo, cur.in[0], cur.in[1], cur.in[2]};
-    const vd efUp = vd{cur.ef[1], cur.ef[2], cur.ef[3], cur.efHi};
-    const vd efDn = vd{cur.efLo, cur.ef[0], cur.ef[1], cur.ef[2]};
+    const vi up = vi{1, 2, 3, 4}, dn = vi{4, 0, 1, 2};
+    const vi tcUp = __builtin_shuffle(cur.tc, vi{cur.tcHi, 0, 0, 0}, up);
+    const vi tcDn = __builtin_shuffle(cur.tc, vi{cur.tcLo, 0, 0, 0}, dn);
+    const vd inUp = __builtin_shuffle(cur.in, vd{cur.inHi, 0, 0, 0}, up);
+    const vd inDn = __builtin_shuffle(cur.in, vd{cur.inLo, 0, 0, 0}, dn);
+    const vd efUp = __builtin_shuffle(cur.ef, vd{cur.efHi, 0, 0, 0}, up);
+    const vd efDn = __builtin_shuffle(cur.ef, vd{cur.efLo, 0, 0, 0}, dn);
     // Directions +column, -column, +row, -row: along the lines of the column
     // sweep are rows, across them columns; the other way round for rows.
     const vi qTc[4] = {columns ? tcUp : next.tc, columns ? tcDn : prev.tc, columns ? next.tc : tcUp,
@@ -451,37 +456,22 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     st.mem += flagged ? 3 : 0;
 }
 
-// Column sweep: each group runs up its columns.
-template <bool carriers>
-bool FillColumnGroup(Sweep& s, const Group& g) {
-    FillState st = StartFill(s, g);
-    for (int k = g.lo; k <= g.hi; k++) {
-        // The records of each lane's column, ahead (two records a line).
-        if (!carriers && (k & 1) == 0)
-            for (int l = 0; l < g.lanes; l++) {
-                const int i = g.first + l;
-                PrefetchAt(DiffAuxC[i] + k, PREFETCH_AHEAD);
-                PrefetchAt(Eff[i] + k, PREFETCH_AHEAD);
-                PrefetchAt(Inf[i] + k, PREFETCH_AHEAD);
-            }
-        FillPosition<true, carriers>(s, g, k, st);
-    }
-    return st.exact;
-}
+// The groups [gb, ge) of a sweep advance together in blocks, position by
+// position.  In the row sweep, blocks of eight: the rows of each column are
+// read in order, the eliminations of a block overlap, and the factorised data
+// is written to few places at a time.  The column sweep's groups go one at a
+// time (measured: two or four together were slower, their columns too many
+// streams to read at once).
+constexpr size_t COLUMN_FILL_BLOCK = 1, ROW_FILL_BLOCK = 8;
 
-// Row sweep: the groups [gb, ge) advance together in blocks of
-// FILL_BLOCK, column by column, so that every column is read in order of its
-// rows instead of across the grid, while the factorised data is written to
-// few places at a time.
-constexpr size_t FILL_BLOCK = 8;
-
-template <bool carriers>
-bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
+template <bool columns, bool carriers>
+bool FillGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
     states.clear();
     for (size_t gi = gb; gi < ge; gi++) states.push_back(StartFill(s, s.groups[gi]));
-    for (size_t bb = gb; bb < ge; bb += FILL_BLOCK) {
-        const size_t be = std::min(ge, bb + FILL_BLOCK);
-        int kmin = NCOLS, kmax = -1;
+    const size_t block = columns ? COLUMN_FILL_BLOCK : ROW_FILL_BLOCK;
+    for (size_t bb = gb; bb < ge; bb += block) {
+        const size_t be = std::min(ge, bb + block);
+        int kmin = INT_MAX, kmax = -1;
         for (size_t gi = bb; gi < be; gi++) {
             kmin = std::min(kmin, s.groups[gi].lo);
             kmax = std::max(kmax, s.groups[gi].hi);
@@ -489,7 +479,7 @@ bool FillRowGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& state
         for (int k = kmin; k <= kmax; k++)
             for (size_t gi = bb; gi < be; gi++) {
                 const Group& g = s.groups[gi];
-                if (k >= g.lo && k <= g.hi) FillPosition<false, carriers>(s, g, k, states[gi - gb]);
+                if (k >= g.lo && k <= g.hi) FillPosition<columns, carriers>(s, g, k, states[gi - gb]);
             }
     }
     bool exact = true;
@@ -925,13 +915,11 @@ long TransportStep(bool check) {
             bool ok = true;
             std::vector<FillState>& states = fillStates[static_cast<size_t>(t)];
             if (fromCarriers) {
-                for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
-                    ok &= FillColumnGroup<true>(colSweep, colSweep.groups[gi]);
-                ok &= FillRowGroups<true>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
+                ok &= FillGroups<true, true>(colSweep, colSweep.split[t], colSweep.split[t + 1], states);
+                ok &= FillGroups<false, true>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
             } else {
-                for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
-                    ok &= FillColumnGroup<false>(colSweep, colSweep.groups[gi]);
-                ok &= FillRowGroups<false>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
+                ok &= FillGroups<true, false>(colSweep, colSweep.split[t], colSweep.split[t + 1], states);
+                ok &= FillGroups<false, false>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
             }
             if (!ok) exact = false;
             ScanOwners(t);
