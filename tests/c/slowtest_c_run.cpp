@@ -81,4 +81,27 @@ TEST(CRun, SameFilesWithOneAndTwoThreads) {
     EXPECT_EQ(lines, static_cast<size_t>(kSteps / 100));
 }
 
+// A run resumed from its checkpoint at step 200 (its steps after it done
+// again) writes the files of a run that went straight on: the state a
+// resumed run steps from is the whole state.
+TEST(CRun, ResumedRunWritesTheFilesOfAStraightOne) {
+    TempDir straight, resumed;
+    const std::string bin = ROOTSIM_C_BIN;
+    ctest::CommandResult r = RunCommand(bin + " --steps 400 --checkpoint-every 0 " + ShellQuote(straight.path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = RunCommand(bin + " --steps 400 --checkpoint-every 200 " + ShellQuote(resumed.path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = RunCommand(bin + " --resume " + ShellQuote(resumed.path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> names = ListDir(straight.path());
+    std::vector<std::string> kept;
+    for (const std::string& n : ListDir(resumed.path()))
+        if (n != "checkpoint") kept.push_back(n);
+    ASSERT_EQ(kept, names);
+    for (const std::string& n : names) {
+        if (n == "run.json") continue;
+        EXPECT_TRUE(ReadFile(straight.path() + "/" + n) == ReadFile(resumed.path() + "/" + n)) << n;
+    }
+}
+
 }  // namespace

@@ -82,6 +82,14 @@ void UpdateAuxin() {
 
 void UpdateGeneExpression(int time) { rules::GeneNetworkStep<Landmarks>(time); }
 
+namespace {
+
+// A resumed run continues with the very extents of an uninterrupted one, and
+// steps its state from the carriers as that run does.
+const bool registered = (Update::RegisterCheckpointState(""), true);
+
+}  // namespace
+
 void UpdateMembraneProteinsAndFluxes(int time) { Update::Run(time); }
 
 void RebuildCarriers() { Update::Rebuild(); }
