@@ -130,7 +130,7 @@ MembranePermeability permeability;
 
 // ---------------------------------------------------------------------------
 // Preparation: builds the factorised systems of both sweeps from the
-// coefficient records.
+// coefficient records or straight from the point classes and carriers.
 
 template <typename T>
 T* AllocVec(size_t n) {
@@ -216,9 +216,6 @@ void PlanGroups(Sweep& s, bool columns) {
     s.nthreads_split = 0;
 }
 
-// Elimination state of one group between positions.  Below the span every
-// point is outside, so the elimination enters the span with diagonal 1 and
-// super-diagonal 0.
 // What the rates of a position are formed from when they come from the
 // carriers: the point classes of the four lanes' points and their membrane
 // rates (influx base + per-AUX1 rate * AUX1, efflux base + per-PIN rate *
@@ -233,6 +230,9 @@ struct LaneVals {
     double inLo, inHi, efLo, efHi;
 };
 
+// Elimination state of one group between positions.  Below the span every
+// point is outside, so the elimination enters the span with diagonal 1 and
+// super-diagonal 0.
 struct FillState {
     vd bprev, cprev;
     vd* mem;

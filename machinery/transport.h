@@ -1,7 +1,9 @@
 // The implicit auxin transport step on the grid: Caux1 moves by diffusion and
-// membrane transport with production and decay, using the coefficients
-// DiffAuxC, Eff, Inf, paux and daux; the cell means MeanCells are formed from
-// the field before the step.
+// membrane transport with production and decay (paux, daux), with the rates
+// toward each neighbour formed from the point classes and the carriers on the
+// membranes (or, for whoever sets them by hand, from the records DiffAuxC,
+// Eff and Inf); the cell means MeanCells are formed from the field before the
+// step.
 #pragma once
 
 struct MembranePermeability;
