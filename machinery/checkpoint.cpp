@@ -18,7 +18,7 @@
 namespace {
 
 constexpr char kMagic[8] = {'R', 'S', 'C', 'H', 'K', 'P', 'T', '1'};
-constexpr unsigned kVersion = 1;
+constexpr unsigned kVersion = 2;  // 2: without the coefficient records
 
 struct Section {
     std::string name;
@@ -59,9 +59,8 @@ std::vector<Section> Sections() {
     AddGrid(s, "Cpin1M", Cpin1M);
     AddGrid(s, "Cpin2M", Cpin2M);
     AddGrid(s, "Aux1M", Aux1M);
-    AddGrid(s, "DiffAuxC", DiffAuxC);
-    AddGrid(s, "Eff", Eff);
-    AddGrid(s, "Inf", Inf);
+    // The coefficient records DiffAuxC, Eff and Inf are not kept: the step
+    // forms its rates from the point classes and carriers above.
 #define ROOTSIM_CK2(n, o) AddTable(s, #n, n, MAXCELLS); AddTable(s, #o, o, MAXCELLS);
 #define ROOTSIM_CK1(n) AddTable(s, #n, n, MAXCELLS);
     ROOTSIM_CELL_INT_CARRIED(ROOTSIM_CK2)
