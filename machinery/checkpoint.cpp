@@ -18,7 +18,7 @@
 namespace {
 
 constexpr char kMagic[8] = {'R', 'S', 'C', 'H', 'K', 'P', 'T', '1'};
-constexpr unsigned kVersion = 2;  // 2: without the coefficient records
+constexpr unsigned kVersion = 2;  // 2: without the coefficient records and Caux2
 
 struct Section {
     std::string name;
@@ -50,7 +50,6 @@ std::vector<Section> Sections() {
     AddGrid(s, "Cell", Cell);
     AddGrid(s, "Caux1", Caux1);
     AddGrid(s, "Cauxint", Cauxint);
-    AddGrid(s, "Caux2", Caux2);
     AddGrid(s, "paux", paux);
     AddGrid(s, "daux", daux);
     AddGrid(s, "PinPrePat", PinPrePat);
@@ -60,7 +59,8 @@ std::vector<Section> Sections() {
     AddGrid(s, "Cpin2M", Cpin2M);
     AddGrid(s, "Aux1M", Aux1M);
     // The coefficient records DiffAuxC, Eff and Inf are not kept: the step
-    // forms its rates from the point classes and carriers above.
+    // forms its rates from the point classes and carriers above.  Nor is
+    // Caux2, which no step reads (SecondHalfStepField).
 #define ROOTSIM_CK2(n, o) AddTable(s, #n, n, MAXCELLS); AddTable(s, #o, o, MAXCELLS);
 #define ROOTSIM_CK1(n) AddTable(s, #n, n, MAXCELLS);
     ROOTSIM_CELL_INT_CARRIED(ROOTSIM_CK2)

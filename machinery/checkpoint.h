@@ -5,7 +5,8 @@
 // File: magic "RSCHKPT1", format version, program name, grid size, step,
 // the run's last step and checkpoint interval, the lengths of the run's
 // output files, then the state as named sections (every grid field but the
-// coefficient records, which are derived from the carriers; every cell table
+// coefficient records, which are derived from the carriers, and Caux2, which
+// no step reads; every cell table
 // with its twin, the tracking lists, the picture buffer, the run-wide scalars
 // and the one-shot flags that the machinery and the program registered), and
 // last a 64-bit checksum of everything before it.

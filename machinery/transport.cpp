@@ -630,8 +630,8 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
     }
 }
 
-// Second half step on one group of rows: reads Cauxint, writes Caux2 and
-// commits into Caux1.
+// Second half step on one group of rows: reads Cauxint and commits into
+// Caux1.
 void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
     const Sweep& s = rowSweep;
     const vd tenth = Splat(0.1);
@@ -672,27 +672,21 @@ void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
         const vd res = x + wp[k - g.lo];
         const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
+        // Committed into Caux1 only (see SecondHalfStepField).
         if (full) {
-            double* c2 = Caux2[k] + j0;
             double* c1 = Caux1[k] + j0;
             if (AllSet(inside)) {
-                memcpy(c2, &res, sizeof res);
                 memcpy(c1, &res, sizeof res);
             } else {
                 // Outside points keep what they hold.
-                vd old2, old1;
-                memcpy(&old2, c2, sizeof old2);
+                vd old1;
                 memcpy(&old1, c1, sizeof old1);
-                const vd n2 = Select(inside, res, old2), n1 = Select(inside, res, old1);
-                memcpy(c2, &n2, sizeof n2);
+                const vd n1 = Select(inside, res, old1);
                 memcpy(c1, &n1, sizeof n1);
             }
         } else {
             for (int l = 0; l < g.lanes; l++)
-                if (inside[l]) {
-                    Caux2[k][j0 + l] = res[l];
-                    Caux1[k][j0 + l] = res[l];
-                }
+                if (inside[l]) Caux1[k][j0 + l] = res[l];
         }
     }
     if (!check) return;
@@ -961,6 +955,12 @@ long TransportStep(bool check) {
     if (!check) return -1;
     const long key = *std::min_element(firstBad.begin(), firstBad.end());
     return key != none ? key : -1;
+}
+
+void SecondHalfStepField() {
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++)
+            if (Tc[i][j] != TC_OUTSIDE) Caux2[i][j] = Caux1[i][j];
 }
 
 void PrintAuxinAsymmetry(long key) {

@@ -39,6 +39,12 @@ const MembranePermeability* TransportPermeability();
 // (as row * NCOLS + column), or -1 when none does; -1 without the check.
 long TransportStep(bool checkSymmetry);
 
+// The field of the second half step, Caux2, is the field the step commits
+// into Caux1 on every point that is not outside; nothing a run does reads it,
+// so the step does not write it (a store of every point in every step).  This
+// puts it in place for whoever reads it, right after a step.
+void SecondHalfStepField();
+
 // The report line of a point whose auxin differs from its mirror point's.
 void PrintAuxinAsymmetry(long key);
 

@@ -245,6 +245,7 @@ TEST(TransportStep, AgreesBitForBitWithTheWholeLineForm) {
     std::copy(ci.begin(), ci.end(), Cauxint[0]);
     std::copy(c2.begin(), c2.end(), Caux2[0]);
     for (int s = 0; s < 30; s++) UpdateAuxin(0);
+    SecondHalfStepField();  // the step leaves Caux2 to be formed on demand
 
     EXPECT_EQ(std::memcmp(r1.data(), Caux1[0], total * sizeof(double)), 0);
     EXPECT_EQ(std::memcmp(ri.data(), Cauxint[0], total * sizeof(double)), 0);
