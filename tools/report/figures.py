@@ -74,6 +74,14 @@ def _save(fig, out):
     os.replace(tmp, out)
 
 
+def _labels(ax, title, ylabel=None, xlabel=None):
+    """A panel's title and axis labels; the x axis is time unless said."""
+    ax.set_title(title, fontsize=10)
+    ax.set_xlabel(TIME_LABEL if xlabel is None else xlabel)
+    if ylabel is not None:
+        ax.set_ylabel(ylabel)
+
+
 def _no_data(ax, what='no complete lines yet'):
     ax.text(0.5, 0.5, what, transform=ax.transAxes, ha='center', va='center', color='0.4')
 
@@ -101,8 +109,7 @@ def draw_totals(out, auxin=None, plts=None):
     fig = _figure(4.2 * len(panels), 3.2)
     axes = fig.subplots(1, len(panels), squeeze=False)[0]
     for ax, (title, arr, col) in zip(axes, panels):
-        ax.set_title(title, fontsize=10)
-        ax.set_xlabel(TIME_LABEL)
+        _labels(ax, title)
         if arr.shape[0]:
             ax.plot(arr[:, 0], arr[:, col], lw=1.2)
         else:
@@ -121,9 +128,7 @@ def draw_rootsize(out, size=None, number=None):
     fig = _figure(4.6 * len(panels), 3.2)
     axes = fig.subplots(1, len(panels), squeeze=False)[0]
     for ax, (title, arr, unit) in zip(axes, panels):
-        ax.set_title(title, fontsize=10)
-        ax.set_xlabel(TIME_LABEL)
-        ax.set_ylabel(unit)
+        _labels(ax, title, unit)
         if arr.shape[0]:
             ax.plot(arr[:, 0], arr[:, 1], lw=1.4, label='left')
             ax.plot(arr[:, 0], arr[:, 2], lw=1.2, ls='--', label='right')
@@ -139,9 +144,7 @@ def draw_shedding(out, path):
     arr = files.read_table(path)
     fig = _figure(4.6, 3.2)
     ax = fig.subplots()
-    ax.set_title('lateral root cap cells shed (cumulative)', fontsize=10)
-    ax.set_xlabel(TIME_LABEL)
-    ax.set_ylabel('cells')
+    _labels(ax, 'lateral root cap cells shed (cumulative)', 'cells')
     if arr.shape[0] and arr.shape[1] >= 1:
         t = np.sort(arr[:, 0]) * 3600.0           # the file holds time / 3600
         ax.step(np.r_[t[0], t], np.r_[0, np.arange(1, len(t) + 1)], where='post')
@@ -166,9 +169,7 @@ def draw_trackcells(out, paths):
     colours = [cmap(i / max(1, len(pos) - 1)) for i in range(len(pos))]
     for ax, segs, title, unit in ((ax_pos, pos, 'middle row of each tracked cell', 'grid row'),
                                   (ax_aux, aux, 'mean auxin of each tracked cell', 'MeanCells')):
-        ax.set_title(title, fontsize=10)
-        ax.set_xlabel(TIME_LABEL)
-        ax.set_ylabel(unit)
+        _labels(ax, title, unit)
         if segs:
             ax.add_collection(LineCollection(segs, colors=colours, linewidths=1))
             allv = np.concatenate(segs)
@@ -188,12 +189,9 @@ def draw_extra(out, path):
     arr = files.time_series(path)
     fig = _figure(9.2, 3.2)
     ax_top, ax_h = fig.subplots(1, 2)
-    ax_top.set_title('top of the lateral root cap', fontsize=10)
-    ax_top.set_ylabel('grid row')
-    ax_h.set_title('mean height of 16 cells around row 212', fontsize=10)
-    ax_h.set_ylabel('rows')
+    _labels(ax_top, 'top of the lateral root cap', 'grid row')
+    _labels(ax_h, 'mean height of 16 cells around row 212', 'rows')
     for ax in (ax_top, ax_h):
-        ax.set_xlabel(TIME_LABEL)
         ax.grid(alpha=0.3)
     if arr.shape[0] and arr.shape[1] >= 23:
         ax_top.plot(arr[:, 0], arr[:, 1])
@@ -216,8 +214,7 @@ def draw_points(out, quantity, panels):
     norm = Normalize(min(rows_all), max(max(rows_all), min(rows_all) + 1))
     cmap = matplotlib.colormaps['viridis']
     for ax, (title, probes) in zip(axes, panels):
-        ax.set_title(title, fontsize=10)
-        ax.set_xlabel(TIME_LABEL)
+        _labels(ax, title)
         drawn = False
         for row, path in probes:
             arr = files.time_series(path, 14)
@@ -261,9 +258,7 @@ def draw_kymograph(out, name, path):
     quantity, tissue = track_description(name)
     fig = _figure(4.8, 3.8)
     ax = fig.subplots()
-    ax.set_title('%s - %s' % (quantity, tissue) if tissue else name, fontsize=10)
-    ax.set_xlabel(TIME_LABEL)
-    ax.set_ylabel(ROW_LABEL)
+    _labels(ax, '%s - %s' % (quantity, tissue) if tissue else name, ROW_LABEL)
     nonempty = [t for t in track.times if track.blocks[t][0].size]
     if not nonempty:
         _no_data(ax, 'no complete block yet')
@@ -395,8 +390,7 @@ def draw_profile(out, kind, label, series):
             axes[-1].plot(rows, left[li, 1] - right[ri, 1], color=colour, lw=lw, label='t=%d' % t)
     for v in range(nvals):
         ax = axes[v]
-        ax.set_title(names[v], fontsize=10)
-        ax.set_xlabel(xlabel)
+        _labels(ax, names[v], xlabel=xlabel)
         values = [a[:, v + 1] for _, l, r in data for a in (l, r)
                   if a is not None and a.shape[0] and a.shape[1] > v + 1]
         if values:
@@ -406,8 +400,7 @@ def draw_profile(out, kind, label, series):
             _no_data(ax)
         ax.grid(alpha=0.3)
     axes[0].legend(fontsize=7, ncol=2)
-    axes[-1].set_title('left - right: ' + names[0].split(' (')[0], fontsize=10)
-    axes[-1].set_xlabel(xlabel)
+    _labels(axes[-1], 'left - right: ' + names[0].split(' (')[0], xlabel=xlabel)
     axes[-1].axhline(0, color='0.5', lw=0.8)
     axes[-1].grid(alpha=0.3)
     if axes[-1].lines[1:]:
