@@ -3,8 +3,10 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <type_traits>
 
+#include "large_arrays.h"
 #include "transport.h"
 
 // The symbol that ties every object built for this grid to this machinery.
@@ -73,7 +75,12 @@ namespace {
 
 template <typename T>
 T** MakeGrid() {
-    T* block = new T[static_cast<size_t>(NCOLS) * NROWS]();
+    static_assert(std::is_trivial<T>::value, "a grid value is zero when its bytes are");
+    T* block = static_cast<T*>(AllocateLarge(static_cast<size_t>(NCOLS) * NROWS * sizeof(T)));
+    if (block == nullptr) {
+        fprintf(stderr, "%s: out of memory for the grid fields\n", ProgramName());
+        exit(1);
+    }
     T** cols = new T*[NCOLS];
     for (int i = 0; i < NCOLS; i++) cols[i] = block + static_cast<size_t>(i) * NROWS;
     return cols;
@@ -82,7 +89,7 @@ T** MakeGrid() {
 template <typename T>
 void FreeGrid(T**& g) {
     if (g == nullptr) return;
-    delete[] g[0];
+    FreeLarge(g[0]);
     delete[] g;
     g = nullptr;
 }

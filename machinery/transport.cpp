@@ -14,6 +14,7 @@
 #include "transport.h"
 
 #include "coefficients.h"
+#include "large_arrays.h"
 #include "state.h"
 #include "threads.h"
 
@@ -134,8 +135,8 @@ MembranePermeability permeability;
 
 template <typename T>
 T* AllocVec(size_t n) {
-    void* mem = nullptr;
-    if (posix_memalign(&mem, 64, n * sizeof(T)) != 0) {
+    void* mem = AllocateLarge(n * sizeof(T));
+    if (mem == nullptr) {
         fprintf(stderr, "%s: out of memory for the transport step\n", ProgramName());
         exit(1);
     }
@@ -145,17 +146,17 @@ T* AllocVec(size_t n) {
 void Reserve(Sweep& s, size_t n, size_t nm) {
     if (n > s.capacity) {
         for (vd** arr : {&s.m, &s.bp, &s.cc}) {
-            free(*arr);
+            FreeLarge(*arr);
             *arr = AllocVec<vd>(n);
         }
-        free(s.Kud);
+        FreeLarge(s.Kud);
         s.Kud = AllocVec<vf>(2 * n);
-        free(s.mflag);
+        FreeLarge(s.mflag);
         s.mflag = AllocVec<unsigned char>(n);
         s.capacity = n;
     }
     if (nm > s.mcapacity) {
-        free(s.mem);
+        FreeLarge(s.mem);
         s.mem = AllocVec<vd>(3 * nm);
         s.mcapacity = nm;
     }
