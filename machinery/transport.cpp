@@ -37,7 +37,15 @@
 namespace {
 
 constexpr double HALFSTEP = 0.1;   // h, the length of a half step
-constexpr int LANES = 4;           // lines solved together (one AVX2 register)
+// Lines solved together: one vector register of doubles where the processor
+// has 512-bit registers (the build passes TRANSPORT_LANES=8 there), two of
+// 256 bits otherwise.  Every lane is computed with the same operations, so
+// the count changes only the speed.
+#ifndef TRANSPORT_LANES
+#define TRANSPORT_LANES 4
+#endif
+constexpr int LANES = TRANSPORT_LANES;
+static_assert(LANES == 4 || LANES == 8, "four or eight lanes");
 // How many positions ahead the sweeps ask for their factorised data: each
 // position waits on a chain of arithmetic, so few loads are in flight unless
 // asked for early.
@@ -54,6 +62,10 @@ __attribute__((always_inline)) inline void PrefetchAt(const T* p, long ahead) {
 
 typedef double vd __attribute__((vector_size(8 * LANES)));
 typedef long long vi __attribute__((vector_size(8 * LANES)));
+typedef int vn __attribute__((vector_size(4 * LANES)));
+// Blocks of four lanes, the unit of the transposes.
+typedef double v4d __attribute__((vector_size(32)));
+typedef long long v4i __attribute__((vector_size(32)));
 
 __attribute__((always_inline)) inline vd Splat(double x) {
     vd v;
@@ -62,22 +74,89 @@ __attribute__((always_inline)) inline vd Splat(double x) {
 }
 __attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
 
-// Whether every lane of a mask is set.
+// Whether every lane of a mask is set, and whether any is.
 __attribute__((always_inline)) inline bool AllSet(vi mask) {
-    return (mask[0] & mask[1] & mask[2] & mask[3]) == -1;
+    long long all = -1;
+    for (int l = 0; l < LANES; l++) all &= mask[l];
+    return all == -1;
+}
+__attribute__((always_inline)) inline bool AnySet(vi mask) {
+    long long any = 0;
+    for (int l = 0; l < LANES; l++) any |= mask[l];
+    return any != 0;
+}
+
+// A vector of the values x[0..LANES-1] held in registers (a vector read back
+// from separate stores waits for them).
+template <typename V, typename T>
+__attribute__((always_inline)) inline V Gather(const T* x) {
+    if constexpr (LANES == 4) return V{x[0], x[1], x[2], x[3]};
+    else return V{x[0], x[1], x[2], x[3], x[4], x[5], x[6], x[7]};
+}
+
+// The lanes moved one up, the last taking `top`'s first lane: lane l holds
+// lane l + 1.  And one down, the first taking `bottom`'s first lane.
+template <typename V, typename M>
+__attribute__((always_inline)) inline V ShiftUp(V v, V top) {
+    if constexpr (LANES == 4) return __builtin_shuffle(v, top, M{1, 2, 3, 4});
+    else return __builtin_shuffle(v, top, M{1, 2, 3, 4, 5, 6, 7, 8});
+}
+template <typename V, typename M>
+__attribute__((always_inline)) inline V ShiftDown(V v, V bottom) {
+    if constexpr (LANES == 4) return __builtin_shuffle(v, bottom, M{4, 0, 1, 2});
+    else return __builtin_shuffle(v, bottom, M{8, 0, 1, 2, 3, 4, 5, 6});
 }
 
 // Rows r[0..3] of a 4 x 4 block to its columns c[0..3].
-__attribute__((always_inline)) inline void Transpose(const vd r[4], vd c[4]) {
-    static_assert(LANES == 4, "a block of four lanes");
-    const vd t0 = __builtin_shuffle(r[0], r[1], vi{0, 4, 2, 6});
-    const vd t1 = __builtin_shuffle(r[0], r[1], vi{1, 5, 3, 7});
-    const vd t2 = __builtin_shuffle(r[2], r[3], vi{0, 4, 2, 6});
-    const vd t3 = __builtin_shuffle(r[2], r[3], vi{1, 5, 3, 7});
-    c[0] = __builtin_shuffle(t0, t2, vi{0, 1, 4, 5});
-    c[1] = __builtin_shuffle(t1, t3, vi{0, 1, 4, 5});
-    c[2] = __builtin_shuffle(t0, t2, vi{2, 3, 6, 7});
-    c[3] = __builtin_shuffle(t1, t3, vi{2, 3, 6, 7});
+__attribute__((always_inline)) inline void Transpose4(const v4d r[4], v4d c[4]) {
+    const v4d t0 = __builtin_shuffle(r[0], r[1], v4i{0, 4, 2, 6});
+    const v4d t1 = __builtin_shuffle(r[0], r[1], v4i{1, 5, 3, 7});
+    const v4d t2 = __builtin_shuffle(r[2], r[3], v4i{0, 4, 2, 6});
+    const v4d t3 = __builtin_shuffle(r[2], r[3], v4i{1, 5, 3, 7});
+    c[0] = __builtin_shuffle(t0, t2, v4i{0, 1, 4, 5});
+    c[1] = __builtin_shuffle(t1, t3, v4i{0, 1, 4, 5});
+    c[2] = __builtin_shuffle(t0, t2, v4i{2, 3, 6, 7});
+    c[3] = __builtin_shuffle(t1, t3, v4i{2, 3, 6, 7});
+}
+
+// Four values of each lane (lane l's at src[l][0..3]) to four vectors, one
+// per value: vector q holds every lane's value q.
+__attribute__((always_inline)) inline void LanesToVectors(const double* const* src, vd out[4]) {
+    v4d block[LANES / 4][4];
+    #pragma GCC unroll 8
+    for (int h = 0; h < LANES / 4; h++) {
+        v4d r[4];
+        #pragma GCC unroll 8
+        for (int l = 0; l < 4; l++) memcpy(&r[l], src[4 * h + l], sizeof(v4d));
+        Transpose4(r, block[h]);
+    }
+    #pragma GCC unroll 8
+    for (int q = 0; q < 4; q++) {
+#if TRANSPORT_LANES == 4
+        out[q] = block[0][q];
+#else
+        out[q] = __builtin_shufflevector(block[0][q], block[1][q], 0, 1, 2, 3, 4, 5, 6, 7);
+#endif
+    }
+}
+
+// The other way: four vectors to four values of each lane, dst[l][0..3] =
+// in[0..3][l].
+__attribute__((always_inline)) inline void VectorsToLanes(const vd in[4], v4d dst[LANES]) {
+    #pragma GCC unroll 8
+    for (int h = 0; h < LANES / 4; h++) {
+        v4d r[4];
+        #pragma GCC unroll 8
+        for (int q = 0; q < 4; q++) {
+#if TRANSPORT_LANES == 4
+            r[q] = in[q];
+#else
+            r[q] = h == 0 ? __builtin_shufflevector(in[q], in[q], 0, 1, 2, 3)
+                          : __builtin_shufflevector(in[q], in[q], 4, 5, 6, 7);
+#endif
+        }
+        Transpose4(r, dst + 4 * h);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -272,8 +351,7 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
     if (!columns && on && g.lanes == LANES) {
         // The lanes of the row sweep are neighbouring rows of column k: one
         // load each.
-        typedef int v4i __attribute__((vector_size(4 * LANES)));
-        v4i t4;
+        vn t4;
         vd a1, p1, p2;
         memcpy(&t4, Tc[k] + g.first, sizeof t4);
         memcpy(&a1, Aux1M[k] + g.first, sizeof a1);
@@ -286,18 +364,13 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         point(g.first + LANES, &v.tcHi, &v.inHi, &v.efHi);
         return;
     }
-    // Formed in registers and stored whole: a vector read back from four
-    // separate stores waits for them.
-    static_assert(LANES == 4, "four lanes");
-    long long t0, t1, t2, t3;
-    double i0, i1, i2, i3, e0, e1, e2, e3;
-    point(g.first, &t0, &i0, &e0);
-    point(g.lanes > 1 ? g.first + 1 : -1, &t1, &i1, &e1);
-    point(g.lanes > 2 ? g.first + 2 : -1, &t2, &i2, &e2);
-    point(g.lanes > 3 ? g.first + 3 : -1, &t3, &i3, &e3);
-    v.tc = vi{t0, t1, t2, t3};
-    v.in = vd{i0, i1, i2, i3};
-    v.ef = vd{e0, e1, e2, e3};
+    // Formed in registers and put together whole (Gather).
+    long long t[LANES];
+    double in[LANES], ef[LANES];
+    for (int l = 0; l < LANES; l++) point(l < g.lanes ? g.first + l : -1, &t[l], &in[l], &ef[l]);
+    v.tc = Gather<vi>(t);
+    v.in = Gather<vd>(in);
+    v.ef = Gather<vd>(ef);
     point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
     point(g.lanes == LANES ? g.first + LANES : -1, &v.tcHi, &v.inHi, &v.efHi);
 }
@@ -312,43 +385,36 @@ __attribute__((always_inline)) inline void RatesFromRecords(const Group& g, int 
     // Points are read through pointers chosen without branches (the tissue
     // changes from point to point): an outside point or a padding lane reads
     // zeros, a cytoplasm point reads zero membrane coefficients.
-    static const double zeros[4] = {0, 0, 0, 0};
+    alignas(32) static const double zeros[4] = {0, 0, 0, 0};
     auto pick = [](bool cond, const double* yes, const double* no) {
         const uintptr_t m = 0 - static_cast<uintptr_t>(cond);
         return reinterpret_cast<const double*>((reinterpret_cast<uintptr_t>(yes) & m) |
                                                (reinterpret_cast<uintptr_t>(no) & ~m));
     };
-    // Each lane's records are read whole (one vector each, in the order
+    // Each lane's records are read whole (four values each, in the order
     // +column, -column, +row, -row) and turned into one vector per direction
     // below.
-    struct Lane {
-        vd K, N, S;
-        long long out;
-    };
-    auto lane = [&](int l) {
-        Lane r;
+    const double* Krec[LANES];
+    const double* Nrec[LANES];
+    const double* Srec[LANES];
+    long long outs[LANES];
+    for (int l = 0; l < LANES; l++) {
         const bool real = l < g.lanes;
         const int ci = columns ? g.first + l : k, cj = columns ? k : g.first + l;
         const int cic = real ? ci : 0, cjc = real ? cj : 0;
         const int t = real ? Tc[cic][cjc] : TC_OUTSIDE;
         const bool o = t == TC_OUTSIDE, wall = t == TC_WALL, memb = t == TC_MEMBRANE;
-        r.out = o ? -1 : 0;
+        outs[l] = o ? -1 : 0;
         const double* e = Eff[cic][cjc].r;
         const double* f = Inf[cic][cjc].r;
-        memcpy(&r.K, pick(o, zeros, DiffAuxC[cic][cjc].r), sizeof(vd));
-        memcpy(&r.N, pick(wall, e, pick(memb, f, zeros)), sizeof(vd));
-        memcpy(&r.S, pick(wall, f, pick(memb, e, zeros)), sizeof(vd));
-        return r;
-    };
-    static_assert(LANES == 4, "four lanes");
-    const Lane L0 = lane(0), L1 = lane(1), L2 = lane(2), L3 = lane(3);
-    const vd Krec[LANES] = {L0.K, L1.K, L2.K, L3.K};
-    const vd Nrec[LANES] = {L0.N, L1.N, L2.N, L3.N};
-    const vd Srec[LANES] = {L0.S, L1.S, L2.S, L3.S};
-    out = vi{L0.out, L1.out, L2.out, L3.out};
-    Transpose(Krec, Kq);
-    Transpose(Nrec, Nq);
-    Transpose(Srec, Sq);
+        Krec[l] = pick(o, zeros, DiffAuxC[cic][cjc].r);
+        Nrec[l] = pick(wall, e, pick(memb, f, zeros));
+        Srec[l] = pick(wall, f, pick(memb, e, zeros));
+    }
+    out = Gather<vi>(outs);
+    LanesToVectors(Krec, Kq);
+    LanesToVectors(Nrec, Nq);
+    LanesToVectors(Srec, Sq);
 }
 
 // The same rates formed from the point classes and the carriers on the
@@ -361,13 +427,12 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
                                                              vi& out) {
     // The neighbours across the lanes: the next lane's point, the last lane's
     // being the point after the group; the previous lane's likewise.
-    const vi up = vi{1, 2, 3, 4}, dn = vi{4, 0, 1, 2};
-    const vi tcUp = __builtin_shuffle(cur.tc, vi{cur.tcHi, 0, 0, 0}, up);
-    const vi tcDn = __builtin_shuffle(cur.tc, vi{cur.tcLo, 0, 0, 0}, dn);
-    const vd inUp = __builtin_shuffle(cur.in, vd{cur.inHi, 0, 0, 0}, up);
-    const vd inDn = __builtin_shuffle(cur.in, vd{cur.inLo, 0, 0, 0}, dn);
-    const vd efUp = __builtin_shuffle(cur.ef, vd{cur.efHi, 0, 0, 0}, up);
-    const vd efDn = __builtin_shuffle(cur.ef, vd{cur.efLo, 0, 0, 0}, dn);
+    const vi tcUp = ShiftUp<vi, vi>(cur.tc, vi{} + cur.tcHi);
+    const vi tcDn = ShiftDown<vi, vi>(cur.tc, vi{} + cur.tcLo);
+    const vd inUp = ShiftUp<vd, vi>(cur.in, Splat(cur.inHi));
+    const vd inDn = ShiftDown<vd, vi>(cur.in, Splat(cur.inLo));
+    const vd efUp = ShiftUp<vd, vi>(cur.ef, Splat(cur.efHi));
+    const vd efDn = ShiftDown<vd, vi>(cur.ef, Splat(cur.efLo));
     // Directions +column, -column, +row, -row: along the lines of the column
     // sweep are rows, across them columns; the other way round for rows.
     const vi qTc[4] = {columns ? tcUp : next.tc, columns ? tcDn : prev.tc, columns ? next.tc : tcUp,
@@ -444,11 +509,11 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     // exact in single precision.
     const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
     const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
-    st.exact &= (same[0] & same[1] & same[2] & same[3]) != 0;
+    st.exact &= AllSet(same);
     s.Kud[2 * at] = ku;
     s.Kud[2 * at + 1] = kd;
     const vi nz = (Nu != zero) | (Nd != zero) | (hS != zero);
-    const bool flagged = (nz[0] | nz[1] | nz[2] | nz[3]) != 0;
+    const bool flagged = AnySet(nz);
     s.mflag[at] = flagged ? 1 : 0;
     // Written always, kept only where flagged: the room is reserved.
     st.mem[0] = Nu;
@@ -558,24 +623,23 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
         wp[k - g.lo] = tenth * (p - d * u);
     };
     auto block = [](const double* const* c, int k, vd* rows) {
-        vd v[LANES];
-        for (int l = 0; l < LANES; l++) memcpy(&v[l], c[l] + k, sizeof(vd));
-        Transpose(v, rows);
+        const double* at[LANES];
+        #pragma GCC unroll 8
+        for (int l = 0; l < LANES; l++) at[l] = c[l] + k;
+        LanesToVectors(at, rows);
     };
     int k = g.lo;
-    // Four rows at a time: each column's four values are one load, and a
-    // transpose turns them into one vector per row.
+    // Four rows at a time: each column's four values are one load, and
+    // transposes turn them into one vector per row.
     for (; k + 3 <= g.hi; k += 4) {
-        vd U[LANES], P[LANES], D[LANES], left, right;
+        vd U[4], P[4], D[4];
         block(col + 1, k, U);
         block(pcol, k, P);
         block(dcol, k, D);
-        memcpy(&left, col[0] + k, sizeof(vd));
-        memcpy(&right, col[LANES + 1] + k, sizeof(vd));
-        forward(k, U[0], __builtin_shuffle(U[0], right, vi{1, 2, 3, 4}), __builtin_shuffle(U[0], left, vi{4, 0, 1, 2}), P[0], D[0]);
-        forward(k + 1, U[1], __builtin_shuffle(U[1], right, vi{1, 2, 3, 5}), __builtin_shuffle(U[1], left, vi{5, 0, 1, 2}), P[1], D[1]);
-        forward(k + 2, U[2], __builtin_shuffle(U[2], right, vi{1, 2, 3, 6}), __builtin_shuffle(U[2], left, vi{6, 0, 1, 2}), P[2], D[2]);
-        forward(k + 3, U[3], __builtin_shuffle(U[3], right, vi{1, 2, 3, 7}), __builtin_shuffle(U[3], left, vi{7, 0, 1, 2}), P[3], D[3]);
+        #pragma GCC unroll 8
+        for (int q = 0; q < 4; q++)
+            forward(k + q, U[q], ShiftUp<vd, vi>(U[q], Splat(col[LANES + 1][k + q])),
+                    ShiftDown<vd, vi>(U[q], Splat(col[0][k + q])), P[q], D[q]);
     }
     for (; k <= g.hi; k++) {
         vd u, uD, uU, p, d;
@@ -603,23 +667,26 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
     // Four rows at a time, stored as one vector per column; outside points
     // keep what they hold.
     for (; k - 3 >= g.lo; k -= 4) {
-        vd R[LANES], M[LANES], RC[LANES], MC[LANES];
-        for (int q = 0; q < LANES; q++) {
+        vd R[4], M[4];
+        v4d RC[LANES], MC[LANES];
+        #pragma GCC unroll 8
+        for (int q = 0; q < 4; q++) {
             vi inside;
-            R[LANES - 1 - q] = backward(k - q, inside);
-            M[LANES - 1 - q] = (vd)inside;
+            R[3 - q] = backward(k - q, inside);
+            M[3 - q] = (vd)inside;
         }
-        Transpose(R, RC);
-        Transpose(M, MC);
+        VectorsToLanes(R, RC);
+        VectorsToLanes(M, MC);
         for (int l = 0; l < g.lanes; l++) {
             double* dst = out[l] + (k - 3);
-            if (AllSet((vi)MC[l])) {
-                memcpy(dst, &RC[l], sizeof(vd));
+            const v4i inside = (v4i)MC[l];
+            if ((inside[0] & inside[1] & inside[2] & inside[3]) == -1) {
+                memcpy(dst, &RC[l], sizeof(v4d));
                 continue;
             }
-            vd old;
+            v4i old;
             memcpy(&old, dst, sizeof old);
-            const vd v = Select((vi)MC[l], RC[l], old);
+            const v4i v = ((v4i)RC[l] & inside) | (old & ~inside);
             memcpy(dst, &v, sizeof v);
         }
     }
