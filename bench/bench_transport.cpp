@@ -18,6 +18,7 @@
 
 #include "checkpoint.h"
 #include "coefficients.h"
+#include "transport.h"
 #include "transport_reference.h"
 #include "rootsim.h"
 
@@ -380,6 +381,7 @@ int main(int argc, char** argv) {
     int steps = argc > 1 ? atoi(argv[1]) : 200;
     if (steps < 1) steps = 1;
     MakeArrays();
+    printf("transport step in %d vector lanes\n", TransportLanes());
     if (argc > 3 && strcmp(argv[2], "checkpoint") == 0) {
         // bench_transport STEPS checkpoint FILE [changes]: the real schedule
         // from a checkpoint of a rootsim run (a grown root), with 1 and 2

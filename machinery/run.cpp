@@ -404,6 +404,18 @@ std::string RestoreOutputs(const CheckpointInfo& info) {
     return "";
 }
 
+// Whether this processor runs the build's transport step: a build for 512-bit
+// vector registers stops with a clear word instead of an illegal instruction.
+bool ProcessorRunsThisBuild() {
+#ifdef ROOTSIM_WIDE_LANES
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
+#else
+    return true;
+#endif
+}
+
 }  // namespace
 
 int RunProgram(int argc, char** argv, const ProgramRun& program) {
@@ -423,6 +435,13 @@ int RunProgram(int argc, char** argv, const ProgramRun& program) {
     if (cl.help) {
         PrintHelp(argv[0], options);
         return RUN_COMPLETE;
+    }
+    if (!ProcessorRunsThisBuild()) {
+        fprintf(stderr,
+                "%s: this build uses 512-bit vector instructions that this processor lacks; build it here "
+                "with -DROOTSIM_WIDE_LANES=OFF\n",
+                program.name);
+        return RUN_REFUSED;
     }
     if (cl.error.empty() && settings.resume && !settings.fromDump.empty())
         cl.error = "--resume and --from-dump cannot go together";

@@ -916,6 +916,8 @@ void TransportStateRestored() {
     transportCoefficientsVersion++;
 }
 
+int TransportLanes() { return LANES; }
+
 const MembranePermeability* TransportPermeability() { return havePermeability ? &permeability : nullptr; }
 
 void SolveTridiagonal(int n) {

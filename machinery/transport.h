@@ -48,6 +48,10 @@ void SecondHalfStepField();
 // The report line of a point whose auxin differs from its mirror point's.
 void PrintAuxinAsymmetry(long key);
 
+// Lines the step solves together in vector lanes (4 or 8, as built); the
+// results do not depend on it.
+int TransportLanes();
+
 // Plain Thomas solve of the tridiagonal line system of length n held in the
 // line buffers a, b, c and rhs; the solution is left in res and rhs.
 void SolveTridiagonal(int n);
