@@ -700,7 +700,8 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
 
 // Second half step on one group of rows: reads Cauxint and commits into
 // Caux1.
-void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
+template <bool check>
+void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
     const Sweep& s = rowSweep;
     const vd tenth = Splat(0.1);
     const int j0 = g.first;
@@ -731,6 +732,12 @@ void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
         rp[k - g.lo] = prev;
         wp[k - g.lo] = tenth * (load(paux, k, 0) - load(daux, k, 0) * u);
     }
+    // The left-right comparison of whole groups of rows is made as each
+    // left column is committed: its mirror column, further right, is final
+    // by then.
+    const int iend = std::min(g.hi, AXIS - 1);
+    const vi magnitude = vi{} + 0x7fffffffffffffffLL;
+    vi differs = vi{};
     vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     for (int k = g.hi - 1; k >= g.lo; k--) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
@@ -752,6 +759,13 @@ void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
                 const vd n1 = Select(inside, res, old1);
                 memcpy(c1, &n1, sizeof n1);
             }
+            if (check && k <= iend) {
+                vd right;
+                memcpy(&right, Caux1[MIRRORSUM - k] + j0, sizeof right);
+                const vd diff = (res - right) * Splat(1000.0);
+                const vi small = (vi)((vd)((vi)diff & magnitude) < Splat(1.0));
+                differs |= ~small & inside;
+            }
         } else {
             for (int l = 0; l < g.lanes; l++)
                 if (inside[l]) Caux1[k][j0 + l] = res[l];
@@ -759,8 +773,9 @@ void RowGroup(const Group& g, vd* rp, vd* wp, bool check, long& firstBad) {
     }
     if (!check) return;
     // Left-right comparison of the committed rows: the first mismatch in the
-    // order rows upward, columns from the left.
-    const int iend = std::min(g.hi, AXIS - 1);
+    // order rows upward, columns from the left, looked for point by point
+    // where a whole group's comparison found one (or could not be made).
+    if (full && !AnySet(differs)) return;
     for (int l = 0; l < g.lanes; l++) {
         const int j = j0 + l;
         const long rowKey = static_cast<long>(j) * NCOLS;
@@ -1019,7 +1034,8 @@ long TransportStep(bool check) {
         vd* rp = scratch[static_cast<size_t>(t)].data();
         long& bad = firstBad[static_cast<size_t>(t)];
         for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
-            RowGroup(rowSweep.groups[gi], rp, rp + LINELEN, check, bad);
+            if (check) RowGroup<true>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
+            else RowGroup<false>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
     });
     (void)Direction;
     if (!check) return -1;

@@ -331,3 +331,13 @@ TEST_F(SymmetryCheck, HugeDifferenceIsReportedWithoutOverflow) {
     EXPECT_NE(printed.find("something is wrong in auxin levels at 10 400"), std::string::npos);
     EXPECT_EQ(counter2, 1);
 }
+
+// A value that is not a number differs from anything; found in the last lane
+// of its group of rows as in the first.
+TEST_F(SymmetryCheck, NotANumberIsReportedInAnyLane) {
+    Place(503, 1.0, 1.0);
+    Caux1[MIRRORSUM - 10][503] = std::nan("");
+    std::string printed = Step();
+    EXPECT_NE(printed.find("something is wrong in auxin levels at 10 503"), std::string::npos) << printed;
+    EXPECT_EQ(counter2, 1);
+}
