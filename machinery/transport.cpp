@@ -119,17 +119,12 @@ __attribute__((always_inline)) inline void Transpose4(const v4d r[4], v4d c[4]) 
     c[3] = __builtin_shuffle(t1, t3, v4i{2, 3, 6, 7});
 }
 
-// Four values of each lane (lane l's at src[l][0..3]) to four vectors, one
-// per value: vector q holds every lane's value q.
-__attribute__((always_inline)) inline void LanesToVectors(const double* const* src, vd out[4]) {
+// Four values of each lane (lane l's in lane[l]) to four vectors, one per
+// value: vector q holds every lane's value q.
+__attribute__((always_inline)) inline void TransposeLanes(const v4d lane[LANES], vd out[4]) {
     v4d block[LANES / 4][4];
     #pragma GCC unroll 8
-    for (int h = 0; h < LANES / 4; h++) {
-        v4d r[4];
-        #pragma GCC unroll 8
-        for (int l = 0; l < 4; l++) memcpy(&r[l], src[4 * h + l], sizeof(v4d));
-        Transpose4(r, block[h]);
-    }
+    for (int h = 0; h < LANES / 4; h++) Transpose4(lane + 4 * h, block[h]);
     #pragma GCC unroll 8
     for (int q = 0; q < 4; q++) {
 #if TRANSPORT_LANES == 4
@@ -138,6 +133,14 @@ __attribute__((always_inline)) inline void LanesToVectors(const double* const* s
         out[q] = __builtin_shufflevector(block[0][q], block[1][q], 0, 1, 2, 3, 4, 5, 6, 7);
 #endif
     }
+}
+
+// The same with lane l's four values read from src[l][0..3].
+__attribute__((always_inline)) inline void LanesToVectors(const double* const* src, vd out[4]) {
+    v4d lane[LANES];
+    #pragma GCC unroll 8
+    for (int l = 0; l < LANES; l++) memcpy(&lane[l], src[l], sizeof(v4d));
+    TransposeLanes(lane, out);
 }
 
 // The other way: four vectors to four values of each lane, dst[l][0..3] =
@@ -321,6 +324,10 @@ struct FillState {
     // the carriers, at win[(k - 1 - lo) % 3] and on: each is read once and
     // left in place (copies of them were slow to read back).
     LaneVals win[3];
+    // The column sweep reads four rows of every column at once: positions
+    // ahead[0..3] are rows aheadFirst..aheadFirst + 3.
+    int aheadFirst;
+    LaneVals ahead[4];
 };
 
 FillState StartFill(const Sweep& s, const Group& g) {
@@ -329,6 +336,7 @@ FillState StartFill(const Sweep& s, const Group& g) {
     st.cprev = Splat(0.0);
     st.mem = s.mem + 3 * g.moff;
     st.exact = true;
+    st.aheadFirst = -8;  // nothing read ahead (positions start at -1)
     return st;
 }
 
@@ -373,6 +381,72 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
     v.ef = Gather<vd>(ef);
     point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
     point(g.lanes == LANES ? g.first + LANES : -1, &v.tcHi, &v.inHi, &v.efHi);
+}
+
+// Rows k..k+3 of a column group's lines and of the columns on either side,
+// four rows of each column at once: the classes, and the membrane rates with
+// the operations of LoadLaneVals, then transposed into one vector per row.
+// Only for a group of LANES columns with a column on either side, and rows
+// on the grid.
+__attribute__((always_inline)) inline bool ColumnBlockFits(const Group& g, int k) {
+    return g.lanes == LANES && g.first >= 1 && g.first + LANES < NCOLS && k >= 0 && k + 3 < NROWS;
+}
+
+void LoadColumnBlock(const Group& g, int k, LaneVals out[4]) {
+    typedef int v4n __attribute__((vector_size(16)));
+    const v4d inBase = v4d{} + permeability.influxBase, inPer = v4d{} + permeability.influxPerAux1;
+    const v4d efBase = v4d{} + permeability.effluxBase, efPer = v4d{} + permeability.effluxPerPin;
+    v4d tc[LANES + 2], in[LANES + 2], ef[LANES + 2];
+    #pragma GCC unroll 10
+    for (int c = 0; c < LANES + 2; c++) {
+        const int i = g.first - 1 + c;
+        v4n t;
+        v4d a1, p1, p2;
+        memcpy(&t, Tc[i] + k, sizeof t);
+        memcpy(&a1, Aux1M[i] + k, sizeof a1);
+        memcpy(&p1, Cpin1M[i] + k, sizeof p1);
+        memcpy(&p2, Cpin2M[i] + k, sizeof p2);
+        tc[c] = (v4d)__builtin_convertvector(t, v4i);
+        in[c] = inBase + inPer * a1;
+        ef[c] = efBase + efPer * (p1 + p2);
+    }
+    vd rowsTc[4], rowsIn[4], rowsEf[4];
+    TransposeLanes(tc + 1, rowsTc);
+    TransposeLanes(in + 1, rowsIn);
+    TransposeLanes(ef + 1, rowsEf);
+    #pragma GCC unroll 4
+    for (int q = 0; q < 4; q++) {
+        LaneVals& v = out[q];
+        v.tc = (vi)rowsTc[q];
+        v.in = rowsIn[q];
+        v.ef = rowsEf[q];
+        v.tcLo = ((v4i)tc[0])[q];
+        v.tcHi = ((v4i)tc[LANES + 1])[q];
+        v.inLo = in[0][q];
+        v.inHi = in[LANES + 1][q];
+        v.efLo = ef[0][q];
+        v.efHi = ef[LANES + 1][q];
+    }
+}
+
+// Position k of a group's lines for the window: in the column sweep from the
+// block of four rows read ahead (read anew when k is past it), else as
+// LoadLaneVals.
+template <bool columns>
+__attribute__((always_inline)) inline void NextLaneVals(const Group& g, int k, FillState& st, LaneVals& v) {
+    if constexpr (columns) {
+        if (k - st.aheadFirst >= 0 && k - st.aheadFirst < 4) {
+            v = st.ahead[k - st.aheadFirst];
+            return;
+        }
+        if (ColumnBlockFits(g, k)) {
+            LoadColumnBlock(g, k, st.ahead);
+            st.aheadFirst = k;
+            v = st.ahead[0];
+            return;
+        }
+    }
+    LoadLaneVals<columns>(g, k, v);
 }
 
 // The rates of the four lanes' points toward each neighbour (K: diffusion
@@ -480,10 +554,10 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         LaneVals& cur = st.win[(r + 1) % 3];
         LaneVals& next = st.win[(r + 2) % 3];
         if (k == g.lo) {
-            LoadLaneVals<columns>(g, k - 1, prev);
-            LoadLaneVals<columns>(g, k, cur);
+            NextLaneVals<columns>(g, k - 1, st, prev);
+            NextLaneVals<columns>(g, k, st, cur);
         }
-        LoadLaneVals<columns>(g, k + 1, next);
+        NextLaneVals<columns>(g, k + 1, st, next);
         RatesFromCarriers<columns>(prev, cur, next, Kq, Nq, Sq, out);
     } else {
         RatesFromRecords<columns>(g, k, Kq, Nq, Sq, out);
