@@ -193,3 +193,55 @@ TEST(FastTransport, GrownRootMatchesThePlainSolve) {
     EXPECT_TRUE(SameBits(plainEdited.aux1, Take().aux1));
     EXPECT_FALSE(SameBits(plainEdited.aux1, plainUnedited.aux1));
 }
+
+// The systems factorised straight from the carriers, on a ragged tissue that
+// reaches the grid's border (which itself is outside, as in every root): the
+// groups of lines next to it, whose neighbours lie on or off the border and
+// whose rows are read fewer at once, with arbitrary carrier amounts.  The
+// same bits as the plain solve of the records that the carriers give.
+TEST(FastTransport, FactorisedFromCarriersUpToTheGridsEdges) {
+    const MembranePermeability perm = {0.35, 1.7, 0.12, 2.9};
+    auto tissue = [&](unsigned seed) {
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<double> U(0.0, 1.0);
+        for (int i = 0; i < NCOLS; i++)
+            for (int j = 0; j < NROWS; j++) {
+                const bool border = i == 0 || i == NCOLS - 1 || j == 0 || j == NROWS - 1;
+                const bool in = !border && (j < 40 || j >= NROWS - 40 || i < 12 || i >= NCOLS - 12 || U(rng) < 0.3) &&
+                                U(rng) > 0.02;
+                Tc[i][j] = in ? static_cast<int>(U(rng) * 3) : TC_OUTSIDE;
+                Cell[i][j] = in && Tc[i][j] != TC_WALL ? static_cast<int>(U(rng) * 300) : -1;
+                Caux1[i][j] = in ? U(rng) * 100 : 3.0;
+                paux[i][j] = in ? U(rng) * 0.01 : 0;
+                daux[i][j] = in ? U(rng) * 1e-3 : 0;
+                Aux1M[i][j] = in ? U(rng) * 2 : 0;
+                Cpin1M[i][j] = in ? U(rng) : 0;
+                Cpin2M[i][j] = in ? U(rng) * 0.5 : 0;
+            }
+        for (int k = 0; k < 300; k++) InvCellSizes[k] = 1.0 / (1 + k % 13);
+        actcells = 300;
+        counter2 = 1;  // not symmetric
+        TransportCarriersChanged(perm);
+    };
+    for (unsigned seed : {5u, 6u}) {
+        Snapshot plain;
+        {
+            testsupport::StateGuard guard;
+            tissue(seed);
+            CoefficientRecordsFromCarriers();
+            for (int s = 0; s < 3; s++) transportref::ReferenceUpdateAuxin(0);
+            plain = Take();
+        }
+        for (int threads : {1, 2}) {
+            testsupport::StateGuard guard;
+            tissue(seed);
+            SetTransportThreads(threads);
+            for (int s = 0; s < 3; s++) UpdateAuxin(0);
+            SecondHalfStepField();
+            const Snapshot fast = Take();
+            EXPECT_TRUE(SameBits(plain.aux1, fast.aux1)) << "seed " << seed << " threads " << threads;
+            EXPECT_TRUE(SameBits(plain.auxint, fast.auxint)) << "seed " << seed << " threads " << threads;
+            EXPECT_TRUE(SameBits(plain.means, fast.means)) << "seed " << seed << " threads " << threads;
+        }
+    }
+}
