@@ -6,8 +6,9 @@
 // coefficients, which change every tenth step, so each line system is
 // factorised once per coefficient update (the elimination multipliers and
 // modified diagonals are the very numbers the plain Thomas algorithm computes
-// for that line), and each step only substitutes.  Four neighbouring lines are
-// solved together in vector lanes, and lines are shared between threads.
+// for that line), and each step only substitutes.  Four or eight neighbouring
+// lines are solved together in vector lanes, and lines are shared between
+// threads.
 // Every point is computed with exactly the operations, in exactly the order,
 // of the plain solve of whole lines, so the result does not depend on the
 // lane grouping or on the number of threads.
@@ -300,11 +301,11 @@ void PlanGroups(Sweep& s, bool columns) {
 }
 
 // What the rates of a position are formed from when they come from the
-// carriers: the point classes of the four lanes' points and their membrane
+// carriers: the point classes of the lanes' points and their membrane
 // rates (influx base + per-AUX1 rate * AUX1, efflux base + per-PIN rate *
 // (PIN1 + PIN2), as if each were a membrane point), and the same of the
 // points on either side across the lanes (the line before the group's first
-// and after its fourth).  A point off the grid, or of a padding lane, counts
+// and after its last).  A point off the grid, or of a padding lane, counts
 // as outside: no rate toward it differs from one toward an outside point.
 struct LaneVals {
     vi tc;
@@ -449,7 +450,7 @@ __attribute__((always_inline)) inline void NextLaneVals(const Group& g, int k, F
     LoadLaneVals<columns>(g, k, v);
 }
 
-// The rates of the four lanes' points toward each neighbour (K: diffusion
+// The rates of the lanes' points toward each neighbour (K: diffusion
 // weights, N: neighbour membrane coefficients, S: self coefficients; one
 // vector per direction +column, -column, +row, -row) and the mask of outside
 // points, at position k of a group, from the coefficient records.
