@@ -1093,13 +1093,18 @@ long TransportStep(bool check) {
     firstBad.assign(static_cast<size_t>(n), none);
 
     // First half step, and the cell means of the field before the step.
+    // Each thread sums its own cells first, then takes the column groups one
+    // after the other as it comes free, so that the threads finish together
+    // whatever their share of the means (a group writes only its own columns;
+    // which thread solves it changes nothing).
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] = 0;
     Direction = 1;
+    std::atomic<size_t> nextColumnGroup{0};
     pool.Run([&](int t) {
-        vd* rp = scratch[static_cast<size_t>(t)].data();
-        for (size_t gi = colSweep.split[t]; gi < colSweep.split[t + 1]; gi++)
-            ColumnGroup(colSweep.groups[gi], rp, rp + LINELEN);
         SumCellMeans(t);
+        vd* rp = scratch[static_cast<size_t>(t)].data();
+        for (size_t gi; (gi = nextColumnGroup.fetch_add(1, std::memory_order_relaxed)) < colSweep.groups.size();)
+            ColumnGroup(colSweep.groups[gi], rp, rp + LINELEN);
     });
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
 
