@@ -341,6 +341,17 @@ FillState StartFill(const Sweep& s, const Group& g) {
     return st;
 }
 
+// The membrane rates of a point, or of the points of a vector, from its
+// carriers: one form for every way the factorisation reads them.
+template <typename V>
+__attribute__((always_inline)) inline V InfluxRate(V aux1) {
+    return permeability.influxBase + permeability.influxPerAux1 * aux1;
+}
+template <typename V>
+__attribute__((always_inline)) inline V EffluxRate(V pin1, V pin2) {
+    return permeability.effluxBase + permeability.effluxPerPin * (pin1 + pin2);
+}
+
 // The classes and membrane rates of position k of a group's lines.
 template <bool columns>
 void LoadLaneVals(const Group& g, int k, LaneVals& v) {
@@ -354,8 +365,8 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         }
         const int i = columns ? line : k, j = columns ? k : line;
         *tc = Tc[i][j];
-        *in = permeability.influxBase + permeability.influxPerAux1 * Aux1M[i][j];
-        *ef = permeability.effluxBase + permeability.effluxPerPin * (Cpin1M[i][j] + Cpin2M[i][j]);
+        *in = InfluxRate(Aux1M[i][j]);
+        *ef = EffluxRate(Cpin1M[i][j], Cpin2M[i][j]);
     };
     if (!columns && on && g.lanes == LANES) {
         // The lanes of the row sweep are neighbouring rows of column k: one
@@ -367,8 +378,8 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         memcpy(&p1, Cpin1M[k] + g.first, sizeof p1);
         memcpy(&p2, Cpin2M[k] + g.first, sizeof p2);
         v.tc = __builtin_convertvector(t4, vi);
-        v.in = Splat(permeability.influxBase) + Splat(permeability.influxPerAux1) * a1;
-        v.ef = Splat(permeability.effluxBase) + Splat(permeability.effluxPerPin) * (p1 + p2);
+        v.in = InfluxRate(a1);
+        v.ef = EffluxRate(p1, p2);
         point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
         point(g.first + LANES, &v.tcHi, &v.inHi, &v.efHi);
         return;
@@ -385,8 +396,8 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
 }
 
 // Rows k..k+3 of a column group's lines and of the columns on either side,
-// four rows of each column at once: the classes, and the membrane rates with
-// the operations of LoadLaneVals, then transposed into one vector per row.
+// four rows of each column at once: the classes and the membrane rates, then
+// transposed into one vector per row.
 // Only for a group of LANES columns with a column on either side, and rows
 // on the grid.
 __attribute__((always_inline)) inline bool ColumnBlockFits(const Group& g, int k) {
@@ -395,8 +406,6 @@ __attribute__((always_inline)) inline bool ColumnBlockFits(const Group& g, int k
 
 void LoadColumnBlock(const Group& g, int k, LaneVals out[4]) {
     typedef int v4n __attribute__((vector_size(16)));
-    const v4d inBase = v4d{} + permeability.influxBase, inPer = v4d{} + permeability.influxPerAux1;
-    const v4d efBase = v4d{} + permeability.effluxBase, efPer = v4d{} + permeability.effluxPerPin;
     v4d tc[LANES + 2], in[LANES + 2], ef[LANES + 2];
     #pragma GCC unroll 10
     for (int c = 0; c < LANES + 2; c++) {
@@ -408,8 +417,8 @@ void LoadColumnBlock(const Group& g, int k, LaneVals out[4]) {
         memcpy(&p1, Cpin1M[i] + k, sizeof p1);
         memcpy(&p2, Cpin2M[i] + k, sizeof p2);
         tc[c] = (v4d)__builtin_convertvector(t, v4i);
-        in[c] = inBase + inPer * a1;
-        ef[c] = efBase + efPer * (p1 + p2);
+        in[c] = InfluxRate(a1);
+        ef[c] = EffluxRate(p1, p2);
     }
     vd rowsTc[4], rowsIn[4], rowsEf[4];
     TransposeLanes(tc + 1, rowsTc);
