@@ -14,6 +14,18 @@ struct MembranePermeability {
     double effluxBase, effluxPerPin;
 };
 
+// The influx and efflux rates of a membrane point (or of the points of a
+// vector) from its carriers: the one form the records and the transport
+// step's factorisation share.
+template <typename V>
+inline V InfluxRate(const MembranePermeability& perm, V aux1) {
+    return perm.influxBase + perm.influxPerAux1 * aux1;
+}
+template <typename V>
+inline V EffluxRate(const MembranePermeability& perm, V pin1, V pin2) {
+    return perm.effluxBase + perm.effluxPerPin * (pin1 + pin2);
+}
+
 // DiffAuxC, Inf and Eff of point (i, j) toward each neighbour on the grid
 // (+column, -column, +row, -row), from Tc, Aux1M, Cpin1M and Cpin2M:
 // diffusion weights everywhere inside the tissue, influx and efflux between a
@@ -34,14 +46,14 @@ inline void PointCoefficients(int i, int j, const MembranePermeability& perm, Ne
             for (int k = 0; k < 4; k++) {
                 if (q[k] != TC_MEMBRANE) continue;
                 const int qi = i + di[k], qj = j + dj[k];
-                in[k] = -(perm.influxBase + perm.influxPerAux1 * Aux1M[qi][qj]);
-                ef[k] = perm.effluxBase + perm.effluxPerPin * (Cpin1M[qi][qj] + Cpin2M[qi][qj]);
+                in[k] = -InfluxRate(perm, Aux1M[qi][qj]);
+                ef[k] = EffluxRate(perm, Cpin1M[qi][qj], Cpin2M[qi][qj]);
             }
         } else if (p == TC_MEMBRANE) {
             for (int k = 0; k < 4; k++) {
                 if (q[k] != TC_WALL) continue;
-                in[k] = perm.influxBase + perm.influxPerAux1 * Aux1M[i][j];
-                ef[k] = -(perm.effluxBase + perm.effluxPerPin * (Cpin1M[i][j] + Cpin2M[i][j]));
+                in[k] = InfluxRate(perm, Aux1M[i][j]);
+                ef[k] = -EffluxRate(perm, Cpin1M[i][j], Cpin2M[i][j]);
             }
         }
     }

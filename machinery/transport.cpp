@@ -341,17 +341,6 @@ FillState StartFill(const Sweep& s, const Group& g) {
     return st;
 }
 
-// The membrane rates of a point, or of the points of a vector, from its
-// carriers: one form for every way the factorisation reads them.
-template <typename V>
-__attribute__((always_inline)) inline V InfluxRate(V aux1) {
-    return permeability.influxBase + permeability.influxPerAux1 * aux1;
-}
-template <typename V>
-__attribute__((always_inline)) inline V EffluxRate(V pin1, V pin2) {
-    return permeability.effluxBase + permeability.effluxPerPin * (pin1 + pin2);
-}
-
 // The classes and membrane rates of position k of a group's lines.
 template <bool columns>
 void LoadLaneVals(const Group& g, int k, LaneVals& v) {
@@ -365,8 +354,8 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         }
         const int i = columns ? line : k, j = columns ? k : line;
         *tc = Tc[i][j];
-        *in = InfluxRate(Aux1M[i][j]);
-        *ef = EffluxRate(Cpin1M[i][j], Cpin2M[i][j]);
+        *in = InfluxRate(permeability, Aux1M[i][j]);
+        *ef = EffluxRate(permeability, Cpin1M[i][j], Cpin2M[i][j]);
     };
     if (!columns && on && g.lanes == LANES) {
         // The lanes of the row sweep are neighbouring rows of column k: one
@@ -378,8 +367,8 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
         memcpy(&p1, Cpin1M[k] + g.first, sizeof p1);
         memcpy(&p2, Cpin2M[k] + g.first, sizeof p2);
         v.tc = __builtin_convertvector(t4, vi);
-        v.in = InfluxRate(a1);
-        v.ef = EffluxRate(p1, p2);
+        v.in = InfluxRate(permeability, a1);
+        v.ef = EffluxRate(permeability, p1, p2);
         point(g.first - 1, &v.tcLo, &v.inLo, &v.efLo);
         point(g.first + LANES, &v.tcHi, &v.inHi, &v.efHi);
         return;
@@ -417,8 +406,8 @@ void LoadColumnBlock(const Group& g, int k, LaneVals out[4]) {
         memcpy(&p1, Cpin1M[i] + k, sizeof p1);
         memcpy(&p2, Cpin2M[i] + k, sizeof p2);
         tc[c] = (v4d)__builtin_convertvector(t, v4i);
-        in[c] = InfluxRate(a1);
-        ef[c] = EffluxRate(p1, p2);
+        in[c] = InfluxRate(permeability, a1);
+        ef[c] = EffluxRate(permeability, p1, p2);
     }
     vd rowsTc[4], rowsIn[4], rowsEf[4];
     TransposeLanes(tc + 1, rowsTc);
