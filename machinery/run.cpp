@@ -21,6 +21,7 @@
 #include "run_record.h"
 #include "state.h"
 #include "threads.h"
+#include "wide_lanes.h"
 
 namespace {
 
@@ -408,9 +409,7 @@ std::string RestoreOutputs(const CheckpointInfo& info) {
 // vector registers stops with a clear word instead of an illegal instruction.
 bool ProcessorRunsThisBuild() {
 #ifdef ROOTSIM_WIDE_LANES
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
+    return ProcessorHasWideLanes();
 #else
     return true;
 #endif
