@@ -88,6 +88,13 @@ struct CarrierRules {
     static constexpr bool PIN_PATTERN_CARRIED = false;
     static void ChangeCarriedPattern(int, int, int) {}
 
+    // Whether LeftPinWeight and Aux1Weight depend on nothing but the point
+    // classes, cells, tissue types and membrane sides of the grid, the cells'
+    // extents (CellMinI..CellMaxJ) and zonation, actcells, maxmzheight and the
+    // epidermal boundaries, so that the carrier update may keep them while
+    // none of these changes.  Rules that read anything else set it false.
+    static constexpr bool PATTERNS_FOLLOW_TISSUE = true;
+
     // The PIN1-type amount on point (i, j) of cell x whose pattern weight is
     // `share`.
     static double MembranePin1(int, int, int x, double share) { return share * Pin[x]; }

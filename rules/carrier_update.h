@@ -8,6 +8,13 @@
 // directly when it factorises them next; the coefficient records are not
 // written (CoefficientRecordsFromCarriers builds them for whoever reads them).
 //
+// The patterns (the PIN weights of LeftPinWeight and the AUX1 weights of
+// Aux1Weight) follow from the tissue, the cells' extents and zonation, the
+// meristem's height and the epidermal boundaries alone, unless the rules say
+// otherwise (PATTERNS_FOLLOW_TISSUE false).  While none of these changed, an
+// update takes them from its previous call instead of forming them anew; they
+// are the same numbers.
+//
 // Every output is zero on points outside the tissue.  The update therefore
 // writes, in each column, only the rows that hold tissue now or may still hold
 // values from before: those it wrote in its previous call, moved upward by as
@@ -18,12 +25,14 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "checkpoint.h"
 #include "coefficients.h"
 #include "state.h"
 #include "threads.h"
 #include "tissue_extent.h"
+#include "tissue_watch.h"
 #include "transport.h"
 
 namespace rules {
@@ -56,8 +65,37 @@ struct CarrierUpdate {
     static inline Rows sweep[AXIS + 1];    // rows of each pair the current call writes
     static inline bool writtenKnown = false;
 
+    // The patterns of the calls that formed them last: the PIN weights of the
+    // left column of each pair (rows that have a pattern, in order), the AUX1
+    // weights of each column's membrane points (in order), the rows of each
+    // pair they cover, and what they were formed from.
+    struct PinEntry {
+        int row;
+        double pin1, pin2;
+    };
+    static inline std::vector<PinEntry> pinPatterns[AXIS + 1];
+    static inline std::vector<double> aux1Patterns[NCOLS];
+    static inline Rows patternRows[AXIS + 1];
+    static inline bool patternsKnown = false;
+    static inline unsigned long patternTissue = 0;
+    static inline std::vector<int> patternInputs;
+
+    // The cells' extents and zonation, the meristem's height and the
+    // epidermal boundaries of this call.
+    static std::vector<int> PatternInputs() {
+        std::vector<int> in;
+        in.reserve(5 * MAXCELLS + 3 + Rules::EPI_MAX_BOUNDARIES);
+        for (const int* a : {CellMinI, CellMaxI, CellMinJ, CellMaxJ, CellZonationState}) in.insert(in.end(), a, a + MAXCELLS);
+        in.push_back(actcells);
+        in.push_back(maxmzheight);
+        in.push_back(epiCount);
+        in.insert(in.end(), epiBoundaries, epiBoundaries + Rules::EPI_MAX_BOUNDARIES);
+        return in;
+    }
+
     // Per-call values shared by the threads.
     static inline bool sweepWholeGrid = false;
+    static inline bool patternsKept = false;  // this call may take the patterns of the last
     static inline int pairWork[AXIS + 1];  // estimated rows of each pair, for sharing the pairs
     static inline int epiCount = 0;
     static inline int epiBoundaries[Rules::EPI_MAX_BOUNDARIES];
@@ -93,7 +131,7 @@ struct CarrierUpdate {
     // Carrier patterns, amounts, production and decay of column c over rows
     // lo..hi, the PIN patterns being in place already; then the source or
     // sink at the top of the column.
-    static void ColumnCarriers(int c, int lo, int hi) {
+    static void ColumnCarriers(int c, int lo, int hi, bool kept) {
         const int* tc = Tc[c];
         const int* cell = Cell[c];
         const int* tct = Tct[c];
@@ -105,6 +143,9 @@ struct CarrierUpdate {
         double* ma = Aux1M[c];
         double* dec = daux[c];
         double* pro = paux[c];
+        std::vector<double>& weights = aux1Patterns[c];
+        size_t next = 0;
+        if (!kept) weights.clear();
         // The rates of the last point, reused while cell and base rate stay.
         int lastCell = -1;
         double lastBase = 0, lastProduction = 0, lastDecay = 0;
@@ -119,7 +160,15 @@ struct CarrierUpdate {
                 StoreIfChanged(&pro[j], 0.0);
                 continue;
             }
-            const double w = tc[j] == TC_MEMBRANE ? Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries) : 0.0;
+            double w = 0.0;
+            if (tc[j] == TC_MEMBRANE) {
+                if (kept) {
+                    w = weights[next++];
+                } else {
+                    w = Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries);
+                    if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) weights.push_back(w);
+                }
+            }
             StoreIfChanged(&aux1[j], w);
             StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pin1[j]));
             StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
@@ -151,6 +200,8 @@ struct CarrierUpdate {
     static void PairCarriers(int p) {
         const int L = p, R = MIRRORSUM - p;
         const int lo = sweep[p].lo, hi = sweep[p].hi;
+        const bool kept = patternsKept && patternRows[p].lo == lo && patternRows[p].hi == hi;
+        patternRows[p] = sweep[p];
         if (lo > hi) return;
         if constexpr (Rules::PIN_PATTERN_CARRIED) {
             // The patterns move with the tissue; the rules only change them.
@@ -159,12 +210,30 @@ struct CarrierUpdate {
         } else {
             double* pin1 = PinPrePat[L];
             double* pin2 = Pin2PrePat[L];
-            for (int j = lo; j <= hi; j++) {
-                int grid;
-                double v;
-                Rules::LeftPinWeight(L, j, &grid, &v);
-                StoreIfChanged(&pin1[j], grid == Rules::PAT_PIN1 ? v : 0.0);
-                StoreIfChanged(&pin2[j], grid == Rules::PAT_PIN2 ? v : 0.0);
+            std::vector<PinEntry>& entries = pinPatterns[p];
+            if (kept) {
+                size_t next = 0;
+                for (int j = lo; j <= hi; j++) {
+                    double v1 = 0.0, v2 = 0.0;
+                    if (next < entries.size() && entries[next].row == j) {
+                        v1 = entries[next].pin1;
+                        v2 = entries[next].pin2;
+                        next++;
+                    }
+                    StoreIfChanged(&pin1[j], v1);
+                    StoreIfChanged(&pin2[j], v2);
+                }
+            } else {
+                entries.clear();
+                for (int j = lo; j <= hi; j++) {
+                    int grid;
+                    double v;
+                    Rules::LeftPinWeight(L, j, &grid, &v);
+                    const double v1 = grid == Rules::PAT_PIN1 ? v : 0.0, v2 = grid == Rules::PAT_PIN2 ? v : 0.0;
+                    if (Rules::PATTERNS_FOLLOW_TISSUE && grid != Rules::PAT_NONE) entries.push_back({j, v1, v2});
+                    StoreIfChanged(&pin1[j], v1);
+                    StoreIfChanged(&pin2[j], v2);
+                }
             }
             if (R != L) {
                 double* mirror1 = PinPrePat[R];
@@ -175,8 +244,8 @@ struct CarrierUpdate {
                 }
             }
         }
-        ColumnCarriers(L, lo, hi);
-        if (R != L) ColumnCarriers(R, lo, hi);
+        ColumnCarriers(L, lo, hi, kept);
+        if (R != L) ColumnCarriers(R, lo, hi, kept);
     }
 
     // The carriers and coefficients of the present tissue, zonation and cell
@@ -184,6 +253,15 @@ struct CarrierUpdate {
     static void UpdateCarriers(bool wholeGrid) {
         sweepWholeGrid = wholeGrid;
         epiCount = Rules::EpidermalBoundaries(epiBoundaries);
+        patternsKept = false;
+        const unsigned long tissue = TissueGeneration();
+        if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) {
+            std::vector<int> inputs = PatternInputs();
+            patternsKept = !wholeGrid && patternsKnown && tissue == patternTissue && inputs == patternInputs;
+            patternTissue = tissue;
+            patternInputs.swap(inputs);
+            patternsKnown = true;
+        }
         // The threads share the pairs by the rows written last time (PlanPair
         // replaces those while the threads run).
         for (int p = 0; p <= AXIS; p++) pairWork[p] = 1 + (writtenKnown ? RowsOf(written[p]) : 0);
@@ -199,7 +277,7 @@ struct CarrierUpdate {
         writtenKnown = true;
         // The transport step factorises its line systems anew, from the
         // carriers directly.
-        TransportCarriersChanged(kPermeability);
+        TransportCarriersChanged(kPermeability, tissue);
     }
 
     // The update of time `time`: at time 0 it also sets the first zonation of

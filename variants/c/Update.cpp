@@ -29,6 +29,8 @@ inline bool AuxinResponsive(int t) { return (t >= TCT_LRC1 && t <= TCT_EPIDERMIS
 
 struct CCarriers : rules::CarrierRules<Landmarks> {
     static constexpr bool PIN_PATTERN_CARRIED = true;
+    // AUX1 follows the pattern the tissue carries, which c's own rules change.
+    static constexpr bool PATTERNS_FOLLOW_TISSUE = false;
 
     // The permanent cortex switch on column c, rows lo..hi.
     static void ChangeCarriedPattern(int c, int lo, int hi) {
