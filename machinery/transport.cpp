@@ -209,6 +209,12 @@ long preparedVersion = -1;
 // Where the line systems come from: the coefficient records, or the point
 // classes and carriers with `permeability`.
 bool fromCarriers = false;
+// The tissue generation the carriers were placed on (0: not known), and the
+// one the plan in place (extents, groups, weights across the lines, owners
+// of the cell means) was made from the carriers for (0: none).
+unsigned long carriersTissue = 0;
+unsigned long plannedTissue = 0;
+bool lastPlanKept = false;
 bool havePermeability = false;
 MembranePermeability permeability;
 
@@ -538,7 +544,7 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
 // line systems use them, from the records or from the carriers, and one
 // elimination step of all lanes at once.  Clears st.exact when a diffusion
 // weight across the lines is not exact in single precision.
-template <bool columns, bool carriers>
+template <bool columns, bool carriers, bool weightsKept>
 __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
     constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
     constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
@@ -579,12 +585,15 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     s.bp[at] = bp;
     s.cc[at] = c;
     // The weights across the lines are 0, 4 or 60 (or the -1 mark):
-    // exact in single precision.
-    const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
-    const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
-    st.exact &= AllSet(same);
-    s.Kud[2 * at] = ku;
-    s.Kud[2 * at + 1] = kd;
+    // exact in single precision.  They follow from the point classes alone,
+    // so on the tissue of the last factorisation they are in place already.
+    if constexpr (!weightsKept) {
+        const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
+        const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
+        st.exact &= AllSet(same);
+        s.Kud[2 * at] = ku;
+        s.Kud[2 * at + 1] = kd;
+    }
     const vi nz = (Nu != zero) | (Nd != zero) | (hS != zero);
     const bool flagged = AnySet(nz);
     s.mflag[at] = flagged ? 1 : 0;
@@ -603,7 +612,7 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
 // streams to read at once).
 constexpr size_t COLUMN_FILL_BLOCK = 1, ROW_FILL_BLOCK = 8;
 
-template <bool columns, bool carriers>
+template <bool columns, bool carriers, bool weightsKept = false>
 bool FillGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) {
     states.clear();
     for (size_t gi = gb; gi < ge; gi++) states.push_back(StartFill(s, s.groups[gi]));
@@ -618,12 +627,24 @@ bool FillGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) 
         for (int k = kmin; k <= kmax; k++)
             for (size_t gi = bb; gi < be; gi++) {
                 const Group& g = s.groups[gi];
-                if (k >= g.lo && k <= g.hi) FillPosition<columns, carriers>(s, g, k, states[gi - gb]);
+                if (k >= g.lo && k <= g.hi) FillPosition<columns, carriers, weightsKept>(s, g, k, states[gi - gb]);
             }
     }
     bool exact = true;
     for (const FillState& st : states) exact &= st.exact;
     return exact;
+}
+
+// Thread t's share of both sweeps' groups; false when a diffusion weight
+// across the lines is not exact in single precision.
+std::vector<std::vector<FillState>> fillStates;  // per thread
+
+template <bool carriers, bool weightsKept>
+bool FillShare(Sweep& cols, Sweep& rows, int t) {
+    std::vector<FillState>& states = fillStates[static_cast<size_t>(t)];
+    bool ok = FillGroups<true, carriers, weightsKept>(cols, cols.split[t], cols.split[t + 1], states);
+    ok &= FillGroups<false, carriers, weightsKept>(rows, rows.split[t], rows.split[t + 1], states);
+    return ok;
 }
 
 // Splits the groups between n threads by their number of points.
@@ -984,13 +1005,15 @@ long transportCoefficientsVersion = 0;
 
 void TransportCoefficientsChanged() {
     fromCarriers = false;
+    carriersTissue = 0;
     transportCoefficientsVersion++;
 }
 
-void TransportCarriersChanged(const MembranePermeability& perm) {
+void TransportCarriersChanged(const MembranePermeability& perm, unsigned long tissue) {
     permeability = perm;
     havePermeability = true;
     fromCarriers = true;
+    carriersTissue = tissue;
     transportCoefficientsVersion++;
 }
 
@@ -1001,10 +1024,13 @@ void InstallTransportPermeability(const MembranePermeability& perm) {
 
 void TransportStateRestored() {
     fromCarriers = havePermeability;
+    carriersTissue = 0;
     transportCoefficientsVersion++;
 }
 
 int TransportLanes() { return LANES; }
+
+bool TransportLastPlanKept() { return lastPlanKept; }
 
 const MembranePermeability* TransportPermeability() { return havePermeability ? &permeability : nullptr; }
 
@@ -1027,7 +1053,19 @@ long TransportStep(bool check) {
     Pool& pool = ThePool();
     if (pool.Size() != EffectiveThreads()) pool.Resize(EffectiveThreads());
     const int n = pool.Size();
+    if (preparedVersion != transportCoefficientsVersion && fromCarriers && carriersTissue != 0 &&
+        carriersTissue == plannedTissue) {
+        // The tissue of the last factorisation: its plan holds, and only what
+        // the carriers give is formed anew.
+        SplitWork(colSweep, n);
+        SplitWork(rowSweep, n);
+        fillStates.resize(static_cast<size_t>(n));
+        pool.Run([&](int t) { FillShare<true, true>(colSweep, rowSweep, t); });
+        lastPlanKept = true;
+        preparedVersion = transportCoefficientsVersion;
+    }
     if (preparedVersion != transportCoefficientsVersion) {
+        lastPlanKept = false;
         // Extents of the tissue and of the cells, by columns on all threads.
         Extents& e = extents;
         e.colLo.resize(NCOLS);
@@ -1060,19 +1098,11 @@ long TransportStep(bool check) {
         SplitWork(rowSweep, n);
         SplitMeans(n);
         // The factorisation and the owners of the cell means.
-        static std::vector<std::vector<FillState>> fillStates;
         fillStates.resize(static_cast<size_t>(n));
         std::atomic<bool> exact{true};
         pool.Run([&](int t) {
-            bool ok = true;
-            std::vector<FillState>& states = fillStates[static_cast<size_t>(t)];
-            if (fromCarriers) {
-                ok &= FillGroups<true, true>(colSweep, colSweep.split[t], colSweep.split[t + 1], states);
-                ok &= FillGroups<false, true>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
-            } else {
-                ok &= FillGroups<true, false>(colSweep, colSweep.split[t], colSweep.split[t + 1], states);
-                ok &= FillGroups<false, false>(rowSweep, rowSweep.split[t], rowSweep.split[t + 1], states);
-            }
+            const bool ok = fromCarriers ? FillShare<true, false>(colSweep, rowSweep, t)
+                                         : FillShare<false, false>(colSweep, rowSweep, t);
             if (!ok) exact = false;
             ScanOwners(t);
         });
@@ -1081,6 +1111,7 @@ long TransportStep(bool check) {
             exit(1);
         }
         MergeOwners(n);
+        plannedTissue = fromCarriers ? carriersTissue : 0;
         preparedVersion = transportCoefficientsVersion;
     }
     SplitWork(colSweep, n);

@@ -17,8 +17,12 @@ void TransportCoefficientsChanged();
 // Cpin2M, paux or daux: the line systems are formed directly from the point
 // classes and the carriers with these permeabilities (PointCoefficients of
 // coefficients.h), the very numbers the records would hold, which are then
-// neither written nor read.
-void TransportCarriersChanged(const MembranePermeability& perm);
+// neither written nor read.  `tissue` is the generation of the tissue on the
+// grid (TissueGeneration of tissue_watch.h, taken since its last change), 0
+// when not known: on the tissue of the last factorisation, what follows from
+// the tissue alone (extents, line groups, the diffusion weights across the
+// lines, the owners of the cell means) is kept.
+void TransportCarriersChanged(const MembranePermeability& perm, unsigned long tissue = 0);
 
 // A program's permeabilities, given once at start-up, so that a state put in
 // place from a checkpoint is stepped from its carriers like the run that
@@ -47,6 +51,10 @@ void SecondHalfStepField();
 
 // The report line of a point whose auxin differs from its mirror point's.
 void PrintAuxinAsymmetry(long key);
+
+// Whether the last factorisation kept the plan of the one before (the same
+// tissue), for the tests and the benchmark.
+bool TransportLastPlanKept();
 
 // Lines the step solves together in vector lanes (4 or 8, as built); the
 // results do not depend on it.

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "carrier_rules.h"
+#include "carrier_update.h"
 #include "coefficients_reference.h"
 #include "growth_drive.h"
 #include "growth_tissue.h"
 #include "coefficients.h"
 #include "rootsim.h"
 #include "test_support.h"
+#include "plan.h"
+#include "tissue_watch.h"
 #include "transport_tissue.h"
 
 using testsupport::StateGuard;
@@ -290,4 +294,74 @@ TEST(TenthStepFast, CellsCulledAtTheTopAfterGrowth) {
         SCOPED_TRACE("threads " + std::to_string(threads));
         EXPECT_EQ(CompareUpdate(20), "");
     }
+}
+
+// The tissue's generation stays while the four grids that define it hold the
+// same values, and moves on with a change to any of them, also when the
+// change is undone before the next look.
+TEST(TenthStepFast, TissueGenerationFollowsEveryGrid) {
+    StateGuard guard;
+    InitPlant();
+    const unsigned long g0 = TissueGeneration();
+    EXPECT_EQ(TissueGeneration(), g0);
+    int** const grids[4] = {Tc, Cell, Tct, Tmt};
+    unsigned long last = g0;
+    for (int g = 0; g < 4; g++) {
+        SCOPED_TRACE("grid " + std::to_string(g));
+        // The point at the top right of the grid: the far end of the copy.
+        int& v = grids[g][g % 2 == 0 ? NCOLS - 1 : 1][NROWS - 1 - g];
+        const int old = v;
+        v = old + 1;
+        const unsigned long changed = TissueGeneration();
+        EXPECT_NE(changed, last);
+        EXPECT_EQ(TissueGeneration(), changed);
+        v = old;
+        last = TissueGeneration();
+        EXPECT_NE(last, changed);
+    }
+    const int old = Tmt[AXIS][300];
+    Tmt[AXIS][300] = old + 2;
+    Tmt[AXIS][300] = old;
+    EXPECT_EQ(TissueGeneration(), last);  // nothing to see at the look
+}
+
+// The carrier patterns are kept while the tissue, the cells' extents and
+// zonation and the meristem's height stay, and formed anew when any of them
+// changes; the outputs are those of the plain update every time.
+TEST(TenthStepFast, PatternsKeptWhileTheirInputsStay) {
+    using Update = rules::CarrierUpdate<rules::CarrierRules<plan::Landmarks>>;
+    StateGuard guard;
+    InitPlant();
+    SetTransportThreads(2);
+    ASSERT_EQ(CompareUpdate(0), "");
+    EXPECT_FALSE(Update::patternsKept);  // time 0 writes the whole grid
+    VaryCellLevels(4);
+    ASSERT_EQ(CompareUpdate(10), "");
+    EXPECT_TRUE(Update::patternsKept);
+    VaryCellLevels(5);
+    ASSERT_EQ(CompareUpdate(20), "");
+    EXPECT_TRUE(Update::patternsKept);
+    // One epidermal cell moves on in its zonation: the PIN2 on its shootward
+    // membranes follows the new state.
+    int x = -1;
+    for (int j = NROWS / 8; j < NROWS && x < 0; j++)
+        if (Tct[plan::Landmarks::EPIDERMIS_COL + 1][j] == 5) x = Cell[plan::Landmarks::EPIDERMIS_COL + 1][j];
+    ASSERT_GE(x, 0);
+    const std::vector<double> pin2(Pin2PrePat[0], Pin2PrePat[0] + kPoints);
+    CellZonationState[x] = CellZonationState[x] == 100 ? 200 : 100;
+    EXPECT_EQ(CompareUpdate(30), "");
+    EXPECT_FALSE(Update::patternsKept);
+    EXPECT_NE(memcmp(pin2.data(), Pin2PrePat[0], kPoints * sizeof(double)), 0);
+    // The meristem's height.
+    maxmzheight += 40;
+    EXPECT_EQ(CompareUpdate(40), "");
+    EXPECT_FALSE(Update::patternsKept);
+    EXPECT_EQ(CompareUpdate(50), "");
+    EXPECT_TRUE(Update::patternsKept);
+    // A membrane side changed on the grid.
+    int j = 300;
+    while (Tc[60][j] != TC_MEMBRANE) j++;
+    Tmt[60][j] = Tmt[60][j] == 1 ? 3 : 1;
+    EXPECT_EQ(CompareUpdate(60), "");
+    EXPECT_FALSE(Update::patternsKept);
 }

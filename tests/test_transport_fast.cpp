@@ -12,6 +12,8 @@
 #include "rootsim.h"
 #include "transport_reference.h"
 #include "test_support.h"
+#include "tissue_watch.h"
+#include "transport.h"
 
 namespace {
 
@@ -243,5 +245,65 @@ TEST(FastTransport, FactorisedFromCarriersUpToTheGridsEdges) {
             EXPECT_TRUE(SameBits(plain.auxint, fast.auxint)) << "seed " << seed << " threads " << threads;
             EXPECT_TRUE(SameBits(plain.means, fast.means)) << "seed " << seed << " threads " << threads;
         }
+    }
+}
+
+// Factorisations on the tissue of the one before keep its plan (extents,
+// groups, weights across the lines, owners of the cell means) and form the
+// rest from the new carriers; a changed tissue is planned anew.  Each time
+// the same bits as the plain solve of the records the carriers give.
+TEST(FastTransport, PlanKeptOnTheSameTissueOnly) {
+    const MembranePermeability perm = {0.35, 1.7, 0.12, 2.9};
+    testsupport::StateGuard guard;
+    SyntheticTissue(11);
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    auto carriers = [&]() {
+        for (int i = 0; i < NCOLS; i++)
+            for (int j = 0; j < NROWS; j++) {
+                const bool in = Tc[i][j] != TC_OUTSIDE;
+                Aux1M[i][j] = in ? U(rng) * 2 : 0;
+                Cpin1M[i][j] = in ? U(rng) : 0;
+                Cpin2M[i][j] = in ? U(rng) * 0.5 : 0;
+            }
+    };
+    counter2 = 1;  // not symmetric
+    // Two steps from the carriers as given, then the same by the plain solve.
+    auto stepsAgree = [&](const char* what) {
+        TransportCarriersChanged(perm, TissueGeneration());
+        const Snapshot start = Take();
+        for (int s = 0; s < 2; s++) UpdateAuxin(0);
+        const Snapshot fast = Take();
+        const bool kept = TransportLastPlanKept();
+        memcpy(Caux1[0], start.aux1.data(), start.aux1.size() * sizeof(double));
+        CoefficientRecordsFromCarriers();
+        for (int s = 0; s < 2; s++) transportref::ReferenceUpdateAuxin(0);
+        EXPECT_TRUE(SameBits(Take().aux1, fast.aux1)) << what;
+        EXPECT_TRUE(SameBits(Take().means, fast.means)) << what;
+        memcpy(Caux1[0], fast.aux1.data(), fast.aux1.size() * sizeof(double));
+        return kept;
+    };
+    for (int threads : {1, 2}) {
+        SetTransportThreads(threads);
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        carriers();
+        stepsAgree("first");
+        carriers();
+        EXPECT_TRUE(stepsAgree("new carriers, same tissue"));
+        // A wall point turned cytoplasm somewhere inside: other weights
+        // across the lines, another plan.
+        int ci = -1, cj = -1;
+        for (int i = NCOLS / 2; i < NCOLS && ci < 0; i++)
+            for (int j = NROWS / 2; j < NROWS; j++)
+                if (Tc[i][j] == TC_WALL && Tc[i + 1][j] == TC_CYTO) {
+                    ci = i;
+                    cj = j;
+                    break;
+                }
+        ASSERT_GE(ci, 0);
+        Tc[ci][cj] = TC_CYTO;
+        Cell[ci][cj] = Cell[ci + 1][cj];
+        EXPECT_FALSE(stepsAgree("one point changed"));
+        EXPECT_TRUE(stepsAgree("the changed tissue again"));
     }
 }
