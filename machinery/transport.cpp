@@ -6,7 +6,9 @@
 // coefficients, which change every tenth step, so each line system is
 // factorised once per coefficient update (the elimination multipliers and
 // modified diagonals are the very numbers the plain Thomas algorithm computes
-// for that line), and each step only substitutes.  Four or eight neighbouring
+// for that line), and each step only substitutes.  The first step after an
+// update factorises each group of lines right before it solves them, while
+// their factorised data is still in the caches.  Four or eight neighbouring
 // lines are solved together in vector lanes, and lines are shared between
 // threads.
 // Every point is computed with exactly the operations, in exactly the order,
@@ -635,16 +637,31 @@ bool FillGroups(Sweep& s, size_t gb, size_t ge, std::vector<FillState>& states) 
     return exact;
 }
 
-// Thread t's share of both sweeps' groups; false when a diffusion weight
-// across the lines is not exact in single precision.
+// What the next step factorises, group by group right before it solves
+// them (the factorised data of a group is then still in the caches when the
+// step reads it): nothing, the systems from the records, from the carriers,
+// or from the carriers with the weights across the lines of the plan kept.
+enum class Pending { NOTHING, RECORDS, CARRIERS, CARRIERS_KEPT };
+Pending pending = Pending::NOTHING;
 std::vector<std::vector<FillState>> fillStates;  // per thread
 
-template <bool carriers, bool weightsKept>
-bool FillShare(Sweep& cols, Sweep& rows, int t) {
+// Factorises groups [gb, ge) of a sweep as pending; false when a diffusion
+// weight across the lines is not exact in single precision.
+template <bool columns>
+bool FillPending(Sweep& s, size_t gb, size_t ge, int t) {
     std::vector<FillState>& states = fillStates[static_cast<size_t>(t)];
-    bool ok = FillGroups<true, carriers, weightsKept>(cols, cols.split[t], cols.split[t + 1], states);
-    ok &= FillGroups<false, carriers, weightsKept>(rows, rows.split[t], rows.split[t + 1], states);
-    return ok;
+    switch (pending) {
+        case Pending::RECORDS: return FillGroups<columns, false>(s, gb, ge, states);
+        case Pending::CARRIERS: return FillGroups<columns, true>(s, gb, ge, states);
+        case Pending::CARRIERS_KEPT: return FillGroups<columns, true, true>(s, gb, ge, states);
+        case Pending::NOTHING: break;
+    }
+    return true;
+}
+
+void ReportInexactWeight() {
+    fprintf(stderr, "%s: a diffusion weight is not exact in single precision\n", ProgramName());
+    exit(1);
 }
 
 // Splits the groups between n threads by their number of points.
@@ -802,7 +819,7 @@ void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
     const bool full = g.lanes == LANES && j0 >= 1 && j0 + LANES < NROWS;
     auto load = [&](double* const* field, int i, int dj) -> vd {
         const double* colp = field[i];
-        vd v;
+        vd v = Splat(0.0);
         if (full) {
             memcpy(&v, colp + j0 + dj, sizeof v);
             return v;
@@ -1057,10 +1074,7 @@ long TransportStep(bool check) {
         carriersTissue == plannedTissue) {
         // The tissue of the last factorisation: its plan holds, and only what
         // the carriers give is formed anew.
-        SplitWork(colSweep, n);
-        SplitWork(rowSweep, n);
-        fillStates.resize(static_cast<size_t>(n));
-        pool.Run([&](int t) { FillShare<true, true>(colSweep, rowSweep, t); });
+        pending = Pending::CARRIERS_KEPT;
         lastPlanKept = true;
         preparedVersion = transportCoefficientsVersion;
     }
@@ -1097,20 +1111,11 @@ long TransportStep(bool check) {
         SplitWork(colSweep, n);
         SplitWork(rowSweep, n);
         SplitMeans(n);
-        // The factorisation and the owners of the cell means.
-        fillStates.resize(static_cast<size_t>(n));
-        std::atomic<bool> exact{true};
-        pool.Run([&](int t) {
-            const bool ok = fromCarriers ? FillShare<true, false>(colSweep, rowSweep, t)
-                                         : FillShare<false, false>(colSweep, rowSweep, t);
-            if (!ok) exact = false;
-            ScanOwners(t);
-        });
-        if (!exact) {
-            fprintf(stderr, "%s: a diffusion weight is not exact in single precision\n", ProgramName());
-            exit(1);
-        }
+        // The owners of the cell means; the factorisation itself is made by
+        // the step.
+        pool.Run([&](int t) { ScanOwners(t); });
         MergeOwners(n);
+        pending = fromCarriers ? Pending::CARRIERS : Pending::RECORDS;
         plannedTissue = fromCarriers ? carriersTissue : 0;
         preparedVersion = transportCoefficientsVersion;
     }
@@ -1118,6 +1123,8 @@ long TransportStep(bool check) {
     SplitWork(rowSweep, n);
     if (meansPlan.nthreads != n) PlanMeans(n);
     EnsureScratch(n);
+    fillStates.resize(static_cast<size_t>(n));
+    std::atomic<bool> exact{true};
     const long none = static_cast<long>(NCOLS) * NROWS;
     firstBad.assign(static_cast<size_t>(n), none);
 
@@ -1132,9 +1139,13 @@ long TransportStep(bool check) {
     pool.Run([&](int t) {
         SumCellMeans(t);
         vd* rp = scratch[static_cast<size_t>(t)].data();
-        for (size_t gi; (gi = nextColumnGroup.fetch_add(1, std::memory_order_relaxed)) < colSweep.groups.size();)
+        for (size_t gi; (gi = nextColumnGroup.fetch_add(1, std::memory_order_relaxed)) < colSweep.groups.size();) {
+            if (!FillPending<true>(colSweep, gi, gi + 1, t)) exact = false;
             ColumnGroup(colSweep.groups[gi], rp, rp + LINELEN);
+        }
     });
+    // The half step wrote only Cauxint: nothing of the field is lost yet.
+    if (!exact) ReportInexactWeight();
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
 
     // Second half step with the commit and the left-right comparison.
@@ -1142,10 +1153,20 @@ long TransportStep(bool check) {
     pool.Run([&](int t) {
         vd* rp = scratch[static_cast<size_t>(t)].data();
         long& bad = firstBad[static_cast<size_t>(t)];
-        for (size_t gi = rowSweep.split[t]; gi < rowSweep.split[t + 1]; gi++)
-            if (check) RowGroup<true>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
-            else RowGroup<false>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
+        const size_t end = rowSweep.split[t + 1];
+        for (size_t gb = rowSweep.split[t]; gb < end; gb += ROW_FILL_BLOCK) {
+            const size_t ge = std::min(end, gb + ROW_FILL_BLOCK);
+            if (!FillPending<false>(rowSweep, gb, ge, t)) {
+                exact = false;
+                return;
+            }
+            for (size_t gi = gb; gi < ge; gi++)
+                if (check) RowGroup<true>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
+                else RowGroup<false>(rowSweep.groups[gi], rp, rp + LINELEN, bad);
+        }
     });
+    pending = Pending::NOTHING;
+    if (!exact) ReportInexactWeight();
     (void)Direction;
     if (!check) return -1;
     const long key = *std::min_element(firstBad.begin(), firstBad.end());

@@ -307,3 +307,37 @@ TEST(FastTransport, PlanKeptOnTheSameTissueOnly) {
         EXPECT_TRUE(stepsAgree("the changed tissue again"));
     }
 }
+
+// A diffusion weight across the lines that single precision cannot hold is
+// refused, whichever sweep meets it.
+TEST(FastTransport, InexactWeightAcrossTheLinesIsRefused) {
+    testsupport::StateGuard guard;
+    SyntheticTissue(4);
+    SetTransportThreads(2);
+    counter2 = 1;
+    int ci = -1, cj = -1;
+    for (int i = NCOLS / 2; i < NCOLS && ci < 0; i++)
+        for (int j = NROWS / 3; j < NROWS; j++)
+            if (Tc[i][j] != TC_OUTSIDE && DiffAuxC[i][j][0] != 0 && DiffAuxC[i][j][2] != 0) {
+                ci = i;
+                cj = j;
+                break;
+            }
+    ASSERT_GE(ci, 0);
+    auto refused = [] {
+        TransportCoefficientsChanged();
+        EXPECT_EXIT(
+            {
+                UpdateAuxin(0);
+                exit(0);
+            },
+            ::testing::ExitedWithCode(1), "not exact in single precision");
+    };
+    // Toward +column: across the column sweep's lines.
+    DiffAuxC[ci][cj][0] = 0.1;
+    refused();
+    // Toward +row: across the row sweep's lines only.
+    DiffAuxC[ci][cj][0] = 4.0;
+    DiffAuxC[ci][cj][2] = 0.1;
+    refused();
+}
