@@ -13,7 +13,11 @@
 // meristem's height and the epidermal boundaries alone, unless the rules say
 // otherwise (PATTERNS_FOLLOW_TISSUE false).  While none of these changed, an
 // update takes them from its previous call instead of forming them anew; they
-// are the same numbers.
+// are the same numbers.  It then visits only the points of cells, and writes
+// only the carrier amounts of points with a pattern, production and decay:
+// the pattern grids, and every output of the other points, hold what its
+// previous call left there, since nothing else writes them while the tissue
+// stays (a build with ROOTSIM_CHECKED checks that).
 //
 // Every output is zero on points outside the tissue.  The update therefore
 // writes, in each column, only the rows that hold tissue now or may still hold
@@ -24,6 +28,9 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <cassert>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -63,22 +70,28 @@ struct CarrierUpdate {
 
     static inline Rows written[AXIS + 1];  // rows of each pair that may hold nonzero outputs
     static inline Rows sweep[AXIS + 1];    // rows of each pair the current call writes
+    static inline bool shifted[AXIS + 1];  // whether growth moved the pair's columns since the last call
     static inline bool writtenKnown = false;
 
-    // The patterns of the calls that formed them last: the PIN weights of the
-    // left column of each pair (rows that have a pattern, in order), the AUX1
-    // weights of each column's membrane points (in order), the rows of each
-    // pair they cover, and what they were formed from.
-    struct PinEntry {
+    // The patterns of the call that formed them last: for each column, the
+    // points of its cells that have a pattern (a membrane point, or a PIN
+    // weight whose bits are not those of +0), in order, with their weights;
+    // the rows of each pair they cover, and what they were formed from.
+    struct PatternPoint {
         int row;
-        double pin1, pin2;
+        double pin1, pin2, aux1;
     };
-    static inline std::vector<PinEntry> pinPatterns[AXIS + 1];
-    static inline std::vector<double> aux1Patterns[NCOLS];
+    static inline std::vector<PatternPoint> patternPoints[NCOLS];
     static inline Rows patternRows[AXIS + 1];
     static inline bool patternsKnown = false;
     static inline unsigned long patternTissue = 0;
     static inline std::vector<int> patternInputs;
+    // Whether the last call stored nothing but +0 as the carrier amounts of
+    // the cells' points without a pattern (0 times a cell level, which is -0
+    // or NaN where the level is negative or not finite), and the same for
+    // this call.
+    static inline bool plainZerosBefore = false;
+    static inline std::atomic<bool> plainZeros{true};
 
     // The cells' extents and zonation, the meristem's height and the
     // epidermal boundaries of this call.
@@ -117,6 +130,7 @@ struct CarrierUpdate {
         if (R != L) tissueextent::TissueRows(R, &b.lo, &b.hi);
         int shifts = TakeGrowthShifts(L);
         if (R != L) shifts = std::max(shifts, TakeGrowthShifts(R));
+        shifted[p] = shifts > 0;
         const Rows now = Hull(a, b);
         if (sweepWholeGrid) {
             sweep[p] = {0, NROWS - 1};
@@ -128,10 +142,44 @@ struct CarrierUpdate {
         written[p] = now;
     }
 
+    static bool IsPlusZero(double v) {
+        double z = 0.0;
+        return memcmp(&v, &z, sizeof v) == 0;
+    }
+
+    // Production and decay of cell x's points, reused along a column while
+    // the cell and the base rate stay.
+    struct Rates {
+        int cell = -1;
+        double base = 0, production = 0, decay = 0;
+        void Of(int x, double k) {
+            if (x == cell && k == base) return;
+            cell = x;
+            base = k;
+            decay = Rules::DECAY_BASE + Rules::DECAY_PER_GH317 * Gh317[x] + Rules::DECAY_PER_GH33 * Gh33[x];
+            production = (Rules::PRODUCTION_PER_YUC3 * Yuc3[x] + k) * Rules::PRODUCTION_HEIGHT_SCALE / CellHeight[x];
+        }
+    };
+
+    // The first wall point over a membrane, seen from the top of column c, is
+    // a sink above the outer tissues and the auxin supply above the stele
+    // (rows outside lo..hi hold no wall).
+    static void TopOfColumn(int c, int lo, int hi) {
+        const int* tc = Tc[c];
+        const int* tct = Tct[c];
+        for (int j = hi; j >= std::max(lo, 1); j--) {
+            if (tc[j] != TC_WALL || tc[j - 1] != TC_MEMBRANE) continue;
+            int t = tct[j - 1];
+            if (t >= 5 && t <= 7) daux[c][j] = Rules::TOP_SINK_DECAY;
+            else if (t >= 8 && t <= 11) paux[c][j] = Rules::TOP_SOURCE_PRODUCTION;
+            break;
+        }
+    }
+
     // Carrier patterns, amounts, production and decay of column c over rows
     // lo..hi, the PIN patterns being in place already; then the source or
     // sink at the top of the column.
-    static void ColumnCarriers(int c, int lo, int hi, bool kept) {
+    static void ColumnCarriers(int c, int lo, int hi) {
         const int* tc = Tc[c];
         const int* cell = Cell[c];
         const int* tct = Tct[c];
@@ -143,12 +191,10 @@ struct CarrierUpdate {
         double* ma = Aux1M[c];
         double* dec = daux[c];
         double* pro = paux[c];
-        std::vector<double>& weights = aux1Patterns[c];
-        size_t next = 0;
-        if (!kept) weights.clear();
-        // The rates of the last point, reused while cell and base rate stay.
-        int lastCell = -1;
-        double lastBase = 0, lastProduction = 0, lastDecay = 0;
+        std::vector<PatternPoint>& points = patternPoints[c];
+        points.clear();
+        bool plain = true;
+        Rates rates;
         for (int j = lo; j <= hi; j++) {
             const int x = cell[j];
             if (x == -1) {
@@ -161,48 +207,106 @@ struct CarrierUpdate {
                 continue;
             }
             double w = 0.0;
-            if (tc[j] == TC_MEMBRANE) {
-                if (kept) {
-                    w = weights[next++];
-                } else {
-                    w = Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries);
-                    if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) weights.push_back(w);
+            const bool membrane = tc[j] == TC_MEMBRANE;
+            if (membrane) w = Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries);
+            StoreIfChanged(&aux1[j], w);
+            const double a1 = Rules::MembranePin1(c, j, x, pin1[j]), a2 = pin2[j] * Pin2[x], aa = w * Aux1[x];
+            StoreIfChanged(&m1[j], a1);
+            StoreIfChanged(&m2[j], a2);
+            StoreIfChanged(&ma[j], aa);
+            if (membrane || !IsPlusZero(pin1[j]) || !IsPlusZero(pin2[j])) {
+                if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) points.push_back({j, pin1[j], pin2[j], w});
+            } else {
+                plain = plain && IsPlusZero(a1) && IsPlusZero(a2) && IsPlusZero(aa);
+            }
+            rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
+            dec[j] = rates.decay;
+            pro[j] = rates.production;
+        }
+        if (!plain) plainZeros.store(false, std::memory_order_relaxed);
+        TopOfColumn(c, lo, hi);
+    }
+
+#ifdef ROOTSIM_CHECKED
+    // What a kept column relies on: nothing but the update wrote its grids
+    // since its last call.
+    static void AssertKept(int c, int lo, int hi) {
+        const std::vector<PatternPoint>& points = patternPoints[c];
+        size_t next = 0;
+        for (int j = lo; j <= hi; j++) {
+            const int x = Cell[c][j];
+            if (x == -1) {
+                for (double** g : {Aux1PrePat, Cpin1M, Cpin2M, Aux1M}) assert(IsPlusZero(g[c][j]));
+                continue;
+            }
+            PatternPoint pt = {j, 0.0, 0.0, 0.0};
+            if (next < points.size() && points[next].row == j) pt = points[next++];
+            assert(memcmp(&PinPrePat[c][j], &pt.pin1, sizeof(double)) == 0);
+            assert(memcmp(&Pin2PrePat[c][j], &pt.pin2, sizeof(double)) == 0);
+            assert(memcmp(&Aux1PrePat[c][j], &pt.aux1, sizeof(double)) == 0);
+        }
+        assert(next == points.size());
+    }
+#endif
+
+    // The same on a column whose patterns are those of the last call, on the
+    // same tissue and rows: only the points of cells are visited (the last
+    // call left zeros on the others, and its patterns on the pattern grids),
+    // and of those without a pattern, whose carrier amounts are 0 times the
+    // cell's levels, only the ones that are not +0 now or were not before.
+    static void KeptColumnCarriers(int c, int lo, int hi) {
+        const int* cell = Cell[c];
+        const int* tct = Tct[c];
+        double* m1 = Cpin1M[c];
+        double* m2 = Cpin2M[c];
+        double* ma = Aux1M[c];
+        double* dec = daux[c];
+        double* pro = paux[c];
+        const std::vector<PatternPoint>& points = patternPoints[c];
+#ifdef ROOTSIM_CHECKED
+        AssertKept(c, lo, hi);
+#endif
+        size_t next = 0;
+        while (next < points.size() && points[next].row < lo) next++;
+        bool plain = true;
+        Rates rates;
+        for (int j = lo; j <= hi; j++) {
+            const int x = cell[j];
+            if (x == -1) continue;
+            if (next < points.size() && points[next].row == j) {
+                const PatternPoint& pt = points[next++];
+                StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pt.pin1));
+                StoreIfChanged(&m2[j], pt.pin2 * Pin2[x]);
+                StoreIfChanged(&ma[j], pt.aux1 * Aux1[x]);
+            } else {
+                const double a1 = Rules::MembranePin1(c, j, x, 0.0), a2 = 0.0 * Pin2[x], aa = 0.0 * Aux1[x];
+                if (!plainZerosBefore || !IsPlusZero(a1) || !IsPlusZero(a2) || !IsPlusZero(aa)) {
+                    StoreIfChanged(&m1[j], a1);
+                    StoreIfChanged(&m2[j], a2);
+                    StoreIfChanged(&ma[j], aa);
+                    plain = plain && IsPlusZero(a1) && IsPlusZero(a2) && IsPlusZero(aa);
                 }
             }
-            StoreIfChanged(&aux1[j], w);
-            StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pin1[j]));
-            StoreIfChanged(&m2[j], pin2[j] * Pin2[x]);
-            StoreIfChanged(&ma[j], w * Aux1[x]);
-            const double k = Rules::BaseProduction(c, j, tct[j]);
-            if (x != lastCell || k != lastBase) {
-                lastCell = x;
-                lastBase = k;
-                lastDecay = Rules::DECAY_BASE + Rules::DECAY_PER_GH317 * Gh317[x] + Rules::DECAY_PER_GH33 * Gh33[x];
-                lastProduction =
-                    (Rules::PRODUCTION_PER_YUC3 * Yuc3[x] + k) * Rules::PRODUCTION_HEIGHT_SCALE / CellHeight[x];
-            }
-            dec[j] = lastDecay;
-            pro[j] = lastProduction;
+            rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
+            dec[j] = rates.decay;
+            pro[j] = rates.production;
         }
-        // The first wall point over a membrane, seen from the top of the
-        // column, is a sink above the outer tissues and the auxin supply above
-        // the stele (rows outside lo..hi hold no wall).
-        for (int j = hi; j >= std::max(lo, 1); j--) {
-            if (tc[j] != TC_WALL || tc[j - 1] != TC_MEMBRANE) continue;
-            int t = tct[j - 1];
-            if (t >= 5 && t <= 7) dec[j] = Rules::TOP_SINK_DECAY;
-            else if (t >= 8 && t <= 11) pro[j] = Rules::TOP_SOURCE_PRODUCTION;
-            break;
-        }
+        if (!plain) plainZeros.store(false, std::memory_order_relaxed);
+        TopOfColumn(c, lo, hi);
     }
 
     // Everything of pair p but the coefficients toward the neighbours.
     static void PairCarriers(int p) {
         const int L = p, R = MIRRORSUM - p;
         const int lo = sweep[p].lo, hi = sweep[p].hi;
-        const bool kept = patternsKept && patternRows[p].lo == lo && patternRows[p].hi == hi;
+        const bool kept = patternsKept && !shifted[p] && patternRows[p].lo == lo && patternRows[p].hi == hi;
         patternRows[p] = sweep[p];
         if (lo > hi) return;
+        if (kept) {
+            KeptColumnCarriers(L, lo, hi);
+            if (R != L) KeptColumnCarriers(R, lo, hi);
+            return;
+        }
         if constexpr (Rules::PIN_PATTERN_CARRIED) {
             // The patterns move with the tissue; the rules only change them.
             Rules::ChangeCarriedPattern(L, lo, hi);
@@ -210,30 +314,12 @@ struct CarrierUpdate {
         } else {
             double* pin1 = PinPrePat[L];
             double* pin2 = Pin2PrePat[L];
-            std::vector<PinEntry>& entries = pinPatterns[p];
-            if (kept) {
-                size_t next = 0;
-                for (int j = lo; j <= hi; j++) {
-                    double v1 = 0.0, v2 = 0.0;
-                    if (next < entries.size() && entries[next].row == j) {
-                        v1 = entries[next].pin1;
-                        v2 = entries[next].pin2;
-                        next++;
-                    }
-                    StoreIfChanged(&pin1[j], v1);
-                    StoreIfChanged(&pin2[j], v2);
-                }
-            } else {
-                entries.clear();
-                for (int j = lo; j <= hi; j++) {
-                    int grid;
-                    double v;
-                    Rules::LeftPinWeight(L, j, &grid, &v);
-                    const double v1 = grid == Rules::PAT_PIN1 ? v : 0.0, v2 = grid == Rules::PAT_PIN2 ? v : 0.0;
-                    if (Rules::PATTERNS_FOLLOW_TISSUE && grid != Rules::PAT_NONE) entries.push_back({j, v1, v2});
-                    StoreIfChanged(&pin1[j], v1);
-                    StoreIfChanged(&pin2[j], v2);
-                }
+            for (int j = lo; j <= hi; j++) {
+                int grid;
+                double v;
+                Rules::LeftPinWeight(L, j, &grid, &v);
+                StoreIfChanged(&pin1[j], grid == Rules::PAT_PIN1 ? v : 0.0);
+                StoreIfChanged(&pin2[j], grid == Rules::PAT_PIN2 ? v : 0.0);
             }
             if (R != L) {
                 double* mirror1 = PinPrePat[R];
@@ -244,8 +330,8 @@ struct CarrierUpdate {
                 }
             }
         }
-        ColumnCarriers(L, lo, hi, kept);
-        if (R != L) ColumnCarriers(R, lo, hi, kept);
+        ColumnCarriers(L, lo, hi);
+        if (R != L) ColumnCarriers(R, lo, hi);
     }
 
     // The carriers and coefficients of the present tissue, zonation and cell
@@ -266,6 +352,7 @@ struct CarrierUpdate {
         // replaces those while the threads run).
         for (int p = 0; p <= AXIS; p++) pairWork[p] = 1 + (writtenKnown ? RowsOf(written[p]) : 0);
 
+        plainZerosBefore = plainZeros.exchange(true);
         RunOnTransportThreads([](int t, int n) {
             int begin, end;
             ShareByWork(AXIS + 1, t, n, [](int p) { return pairWork[p]; }, &begin, &end);

@@ -260,6 +260,11 @@ TEST_F(HandMade, ShrinkingTissueLeavesNoStaleValues) {
 TEST_F(HandMade, CellularDiffusionWithGapsAndPointsWithoutCells) {
     // A membrane point without a cell, and a cell number with no points.
     Cell[31][120] = -1;
+    // A column whose highest cell point is no membrane: the drain changes a
+    // point that no trade does.
+    int top = NROWS - 1;
+    while (Cell[33][top] == -1) top--;
+    Tc[33][top] = TC_CYTO;
     actcells += 1;
     InvCellSizes[actcells - 1] = 0.25;
     CheckDiffusionCases("hand-made");
@@ -340,6 +345,18 @@ TEST(TenthStepFast, PatternsKeptWhileTheirInputsStay) {
     EXPECT_TRUE(Update::patternsKept);
     VaryCellLevels(5);
     ASSERT_EQ(CompareUpdate(20), "");
+    EXPECT_TRUE(Update::patternsKept);
+    // A negative level makes the amounts of its cell's points without a
+    // pattern -0 instead of +0, and a positive one +0 again.
+    int y = -1;
+    for (int j = NROWS / 4; j < NROWS && y < 0; j++) y = Cell[60][j];
+    ASSERT_GE(y, 0);
+    const double pin2Level = Pin2[y];
+    Pin2[y] = -1.5;
+    EXPECT_EQ(CompareUpdate(22), "");
+    EXPECT_TRUE(Update::patternsKept);
+    Pin2[y] = pin2Level;
+    EXPECT_EQ(CompareUpdate(24), "");
     EXPECT_TRUE(Update::patternsKept);
     // One epidermal cell moves on in its zonation: the PIN2 on its shootward
     // membranes follows the new state.
