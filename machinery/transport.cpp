@@ -723,7 +723,7 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
     vd prev = Splat(0.0);
     // One position of the forward pass; wp keeps the production and decay
     // term of the result, 0.1 * (p - d * u), for the backward pass.
-    auto forward = [&](int k, vd u, vd uU, vd uD, vd p, vd d) {
+    auto forward = [&](int k, vd u, vd uU, vd uD, vd p, vd d) __attribute__((always_inline)) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         const vd r = RightHandSide(s, at, mem, u, uU, uD);
         PrefetchAt(s.m + at, PREFETCH_AHEAD);
@@ -765,7 +765,7 @@ void ColumnGroup(const Group& g, vd* rp, vd* wp) {
     }
     vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     // The top point of the span is outside in every lane: nothing to store.
-    auto backward = [&](int k, vi& inside) {
+    auto backward = [&](int k, vi& inside) __attribute__((always_inline)) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
         PrefetchAt(s.cc + at, -PREFETCH_AHEAD);
         PrefetchAt(s.bp + at, -PREFETCH_AHEAD);
