@@ -147,6 +147,19 @@ struct CarrierUpdate {
         return memcmp(&v, &z, sizeof v) == 0;
     }
 
+    // The carrier amounts of point j of column c, in cell x, with the pattern
+    // weights pin1, pin2 and aux1; whether all three are +0.
+    static bool StoreAmounts(int c, int j, int x, double pin1, double pin2, double aux1) {
+        const double a1 = Rules::MembranePin1(c, j, x, pin1), a2 = pin2 * Pin2[x], aa = aux1 * Aux1[x];
+        StoreIfChanged(&Cpin1M[c][j], a1);
+        StoreIfChanged(&Cpin2M[c][j], a2);
+        StoreIfChanged(&Aux1M[c][j], aa);
+        return IsPlusZero(a1) && IsPlusZero(a2) && IsPlusZero(aa);
+    }
+    static bool ZeroAmountsArePlusZero(int c, int j, int x) {
+        return IsPlusZero(Rules::MembranePin1(c, j, x, 0.0)) && IsPlusZero(0.0 * Pin2[x]) && IsPlusZero(0.0 * Aux1[x]);
+    }
+
     // Production and decay of cell x's points, reused along a column while
     // the cell and the base rate stay.
     struct Rates {
@@ -210,14 +223,11 @@ struct CarrierUpdate {
             const bool membrane = tc[j] == TC_MEMBRANE;
             if (membrane) w = Rules::Aux1Weight(c, j, x, epiCount, epiBoundaries);
             StoreIfChanged(&aux1[j], w);
-            const double a1 = Rules::MembranePin1(c, j, x, pin1[j]), a2 = pin2[j] * Pin2[x], aa = w * Aux1[x];
-            StoreIfChanged(&m1[j], a1);
-            StoreIfChanged(&m2[j], a2);
-            StoreIfChanged(&ma[j], aa);
+            const bool zeros = StoreAmounts(c, j, x, pin1[j], pin2[j], w);
             if (membrane || !IsPlusZero(pin1[j]) || !IsPlusZero(pin2[j])) {
                 if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) points.push_back({j, pin1[j], pin2[j], w});
             } else {
-                plain = plain && IsPlusZero(a1) && IsPlusZero(a2) && IsPlusZero(aa);
+                plain = plain && zeros;
             }
             rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
             dec[j] = rates.decay;
@@ -257,9 +267,6 @@ struct CarrierUpdate {
     static void KeptColumnCarriers(int c, int lo, int hi) {
         const int* cell = Cell[c];
         const int* tct = Tct[c];
-        double* m1 = Cpin1M[c];
-        double* m2 = Cpin2M[c];
-        double* ma = Aux1M[c];
         double* dec = daux[c];
         double* pro = paux[c];
         const std::vector<PatternPoint>& points = patternPoints[c];
@@ -275,17 +282,9 @@ struct CarrierUpdate {
             if (x == -1) continue;
             if (next < points.size() && points[next].row == j) {
                 const PatternPoint& pt = points[next++];
-                StoreIfChanged(&m1[j], Rules::MembranePin1(c, j, x, pt.pin1));
-                StoreIfChanged(&m2[j], pt.pin2 * Pin2[x]);
-                StoreIfChanged(&ma[j], pt.aux1 * Aux1[x]);
-            } else {
-                const double a1 = Rules::MembranePin1(c, j, x, 0.0), a2 = 0.0 * Pin2[x], aa = 0.0 * Aux1[x];
-                if (!plainZerosBefore || !IsPlusZero(a1) || !IsPlusZero(a2) || !IsPlusZero(aa)) {
-                    StoreIfChanged(&m1[j], a1);
-                    StoreIfChanged(&m2[j], a2);
-                    StoreIfChanged(&ma[j], aa);
-                    plain = plain && IsPlusZero(a1) && IsPlusZero(a2) && IsPlusZero(aa);
-                }
+                StoreAmounts(c, j, x, pt.pin1, pt.pin2, pt.aux1);
+            } else if (!plainZerosBefore || !ZeroAmountsArePlusZero(c, j, x)) {
+                plain = StoreAmounts(c, j, x, 0.0, 0.0, 0.0) && plain;
             }
             rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
             dec[j] = rates.decay;
