@@ -1,6 +1,6 @@
 // Which tissue the grid holds.  Passes that keep what they derive from the
-// tissue alone between their calls (the carriers' patterns, the facing
-// membranes of the cell-to-cell diffusion) keep it while the generation
+// tissue alone between their calls (the carriers' patterns, the transport
+// step's plan) keep it while the generation
 // returned here stays the same, and derive it anew when it changes.
 #pragma once
 
