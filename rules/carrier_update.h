@@ -142,10 +142,8 @@ struct CarrierUpdate {
         written[p] = now;
     }
 
-    static bool IsPlusZero(double v) {
-        double z = 0.0;
-        return memcmp(&v, &z, sizeof v) == 0;
-    }
+    static bool SameBits(double a, double b) { return memcmp(&a, &b, sizeof a) == 0; }
+    static bool IsPlusZero(double v) { return SameBits(v, 0.0); }
 
     // The carrier amounts of point j of column c, in cell x, with the pattern
     // weights pin1, pin2 and aux1; whether all three are +0.
@@ -251,9 +249,9 @@ struct CarrierUpdate {
             }
             PatternPoint pt = {j, 0.0, 0.0, 0.0};
             if (next < points.size() && points[next].row == j) pt = points[next++];
-            assert(memcmp(&PinPrePat[c][j], &pt.pin1, sizeof(double)) == 0);
-            assert(memcmp(&Pin2PrePat[c][j], &pt.pin2, sizeof(double)) == 0);
-            assert(memcmp(&Aux1PrePat[c][j], &pt.aux1, sizeof(double)) == 0);
+            assert(SameBits(PinPrePat[c][j], pt.pin1));
+            assert(SameBits(Pin2PrePat[c][j], pt.pin2));
+            assert(SameBits(Aux1PrePat[c][j], pt.aux1));
         }
         assert(next == points.size());
     }
