@@ -13,6 +13,7 @@
 
 #include "outputs.h"
 #include "state.h"
+#include "tissue_watch.h"
 #include "transport.h"
 
 namespace {
@@ -350,6 +351,7 @@ bool ReadCheckpoint(const std::string& path, CheckpointInfo* info, std::string* 
         return false;
     }
     for (size_t k = 0; k < sections.size(); k++) memcpy(sections[k].data, data[k], sections[k].bytes);
+    TissueChanged();
     // The transport step's factorised systems are built anew from the
     // restored state.
     TransportStateRestored();

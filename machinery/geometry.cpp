@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include "state.h"
+#include "tissue_watch.h"
 
 void NumberCellsByScan(int obliqueTopRow, int scanWidth) {
+    TissueChanged();
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) Cell[i][j] = -1;
 

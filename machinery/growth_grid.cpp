@@ -5,6 +5,7 @@
 
 #include "checkpoint.h"
 #include "state.h"
+#include "tissue_watch.h"
 #include "tissue_extent.h"
 
 namespace {
@@ -60,6 +61,7 @@ int TakeGrowthShifts(int column) {
 void CountGrowthShift(int k) { growthShifts[k]++; }
 
 void CopyTissue(int fi, int fj, int ti, int tj) {
+    TissueChanged();
     Tc[ti][tj] = Tc[fi][fj];
     Tct[ti][tj] = Tct[fi][fj];
     Tmt[ti][tj] = Tmt[fi][fj];
@@ -75,6 +77,7 @@ void CopyPoint(int fi, int fj, int ti, int tj) {
 void ShiftColumnUp(int k, int lo, int hi) {
     if (hi < lo) return;
     growthShifts[k]++;
+    TissueChanged();
     size_t n = static_cast<size_t>(hi - lo + 1);
     memmove(&Tc[k][lo + 1], &Tc[k][lo], n * sizeof(int));
     memmove(&Tct[k][lo + 1], &Tct[k][lo], n * sizeof(int));
@@ -88,6 +91,7 @@ void ShiftColumnUp(int k, int lo, int hi) {
 }
 
 void RemovePoint(int i, int j, double auxin, bool clearFields) {
+    TissueChanged();
     Tc[i][j] = TC_OUTSIDE;
     Tct[i][j] = 0;
     Tmt[i][j] = 0;

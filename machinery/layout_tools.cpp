@@ -36,6 +36,7 @@ void CloseDiagonalWallGaps() {
 }
 
 void MarkMembranes(int firstRow, int lastRow) {
+    TissueChanged();
     for (int i = 1; i < NCOLS - 1; i++)
         for (int j = firstRow; j <= lastRow; j++) {
             if (Tc[i][j] != TC_CYTO) continue;
@@ -45,6 +46,7 @@ void MarkMembranes(int firstRow, int lastRow) {
 }
 
 void MarkWallTissue(int firstRow, int lastRow) {
+    TissueChanged();
     for (int i = 0; i < NCOLS; i++)
         for (int j = firstRow; j <= lastRow; j++)
             if (IsWall(i, j)) Tct[i][j] = TCT_WALL;
@@ -71,6 +73,7 @@ void RelabelVascularFiles(int firstRow, int lastRow) {
 }
 
 void MarkUnclassifiedMembranes(int firstRow, int lastRow) {
+    TissueChanged();
     for (int i = 0; i < NCOLS; i++)
         for (int r = firstRow; r <= lastRow; r++) Tmt[i][r] = Tc[i][r] == TC_MEMBRANE ? TMT_UNCLASSIFIED : 0;
 }

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "state.h"
+#include "tissue_watch.h"
 
 namespace layout {
 
@@ -18,22 +19,26 @@ namespace layout {
 // Writers of a left-half point and its mirror.
 
 inline void SetWall(int col, int r) {
+    TissueChanged();
     Tc[col][r] = TC_WALL;
     Tc[MIRRORSUM - col][r] = TC_WALL;
 }
 
 inline void SetTct(int col, int r, int t) {
+    TissueChanged();
     Tct[col][r] = t;
     Tct[MIRRORSUM - col][r] = t;
 }
 
 inline void SetCyto(int col, int r, int t) {
+    TissueChanged();
     Tc[col][r] = TC_CYTO;
     Tc[MIRRORSUM - col][r] = TC_CYTO;
     SetTct(col, r, t);
 }
 
 inline void SetTmt(int col, int r, int side) {
+    TissueChanged();
     Tmt[col][r] = side;
     Tmt[MIRRORSUM - col][r] = side;
 }

@@ -20,6 +20,7 @@
 
 #include "outputs.h"
 #include "state.h"
+#include "tissue_watch.h"
 
 const char* const kPlantFileNameFormat = "%s/DumpPlantStateAt%.10d";
 
@@ -371,6 +372,7 @@ bool ParseDump(const PlantFileLayout& layout, const std::string& text, DumpConte
 }
 
 void CommitDump(const PlantFileLayout& layout, const DumpContents& d) {
+    TissueChanged();
     for (size_t g = 0; g < layout.intGrids.size(); g++)
         for (int i = 0; i < NCOLS; i++)
             for (int j = 0; j < NROWS; j++)

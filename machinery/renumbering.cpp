@@ -10,6 +10,7 @@
 #include "checkpoint.h"
 #include "output_file.h"
 #include "state.h"
+#include "tissue_watch.h"
 
 const char* const kTrackCellNameFormat = "%s/TrackCell_%d";
 
@@ -203,6 +204,7 @@ SplitResult SplitCell(int cell, int w, int* lower, int* upper) {
     }
     const int minI = CellMinI[cell], maxI = CellMaxI[cell];
     const int minJ = CellMinJ[cell], maxJ = CellMaxJ[cell];
+    TissueChanged();
 
     // The wall and the two new membranes, on the mother's own points only;
     // each new membrane takes the tissue fields of the mother's membrane on

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "large_arrays.h"
+#include "tissue_watch.h"
 #include "transport.h"
 
 // The symbol that ties every object built for this grid to this machinery.
@@ -157,6 +158,7 @@ void AllocateState() {
     actcells = 0;
     // New arrays: nothing prepared for the old ones holds.
     TransportCoefficientsChanged();
+    TissueChanged();
 }
 
 void ReleaseState() {

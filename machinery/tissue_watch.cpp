@@ -1,7 +1,10 @@
-// The tissue's generation, from a copy of the grids that define it.
+// The tissue's generation, from the changes its writers report and a copy of
+// the grids that define it.
 #include "tissue_watch.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -10,13 +13,16 @@
 
 namespace {
 
-// Tc, Cell, Tct and Tmt as at the last call, column after column.
+// Tc, Cell, Tct and Tmt as at the last look, column after column.
 std::vector<int> copy;
 unsigned long generation = 0;
+// A writer changed the grids since the last look (also at the start, with
+// nothing looked at yet).
+bool reported = true;
 
-}  // namespace
-
-unsigned long TissueGeneration() {
+// Compares the grids with the copy and brings the copy up to date; whether
+// any point differed.
+bool Look() {
     int** const grids[4] = {Tc, Cell, Tct, Tmt};
     const size_t column = static_cast<size_t>(NROWS);
     const bool first = copy.empty();
@@ -33,6 +39,28 @@ unsigned long TissueGeneration() {
             }
         if (mine) changed = true;
     });
-    if (changed) generation++;
+    return changed;
+}
+
+}  // namespace
+
+void TissueChanged() { reported = true; }
+
+unsigned long TissueGeneration() {
+#ifdef ROOTSIM_CHECKED
+    const bool wasReported = reported;
+    reported = true;
+#endif
+    if (!reported) return generation;
+    reported = false;
+    if (Look()) {
+#ifdef ROOTSIM_CHECKED
+        if (!wasReported) {
+            fprintf(stderr, "%s: the tissue changed and no writer reported it\n", ProgramName());
+            abort();
+        }
+#endif
+        generation++;
+    }
     return generation;
 }

@@ -13,6 +13,7 @@
 
 #include "geometry.h"
 #include "layout_tools.h"
+#include "tissue_watch.h"
 #include "plan.h"
 
 #include <cmath>
@@ -157,6 +158,7 @@ bool IsRadialWall(int col, int r) {
 }  // namespace
 
 void SetUpTissueLayout() {
+    TissueChanged();
     // 1. Everything outside.
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) {
@@ -350,6 +352,7 @@ int CurvedSide(int col, int r) {
 // same condition.  The results replace the tip rows below kTipSidesTopRow when
 // the pass is over.
 void VotePass(std::vector<int>& next, int first, int second, int threshold) {
+    TissueChanged();
     const int rows = kTipSidesTopRow - kTipFirstRow + 1;
     auto at = [&](int col, int r) -> int& { return next[static_cast<size_t>(col) * rows + (r - kTipFirstRow)]; };
     for (int i = 0; i < NCOLS; i++)

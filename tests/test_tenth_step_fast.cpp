@@ -10,10 +10,13 @@
 
 #include "carrier_rules.h"
 #include "carrier_update.h"
+#include "checkpoint.h"
 #include "coefficients_reference.h"
 #include "growth_drive.h"
 #include "growth_tissue.h"
 #include "coefficients.h"
+#include "growth_grid.h"
+#include "renumbering.h"
 #include "rootsim.h"
 #include "test_support.h"
 #include "plan.h"
@@ -223,6 +226,7 @@ protected:
     }
     // Makes every point of columns i0..i1, rows j0..j1 outside.
     void Remove(int i0, int i1, int j0, int j1) {
+        TissueChanged();
         for (int i = i0; i <= i1; i++)
             for (int j = j0; j <= j1; j++) {
                 Tc[i][j] = TC_OUTSIDE;
@@ -265,6 +269,7 @@ TEST_F(HandMade, CellularDiffusionWithGapsAndPointsWithoutCells) {
     int top = NROWS - 1;
     while (Cell[33][top] == -1) top--;
     Tc[33][top] = TC_CYTO;
+    TissueChanged();
     actcells += 1;
     InvCellSizes[actcells - 1] = 0.25;
     CheckDiffusionCases("hand-made");
@@ -302,8 +307,8 @@ TEST(TenthStepFast, CellsCulledAtTheTopAfterGrowth) {
 }
 
 // The tissue's generation stays while the four grids that define it hold the
-// same values, and moves on with a change to any of them, also when the
-// change is undone before the next look.
+// same values, and moves on with a reported change to any of them, also when
+// the change is undone before the next look.
 TEST(TenthStepFast, TissueGenerationFollowsEveryGrid) {
     StateGuard guard;
     InitPlant();
@@ -317,17 +322,65 @@ TEST(TenthStepFast, TissueGenerationFollowsEveryGrid) {
         int& v = grids[g][g % 2 == 0 ? NCOLS - 1 : 1][NROWS - 1 - g];
         const int old = v;
         v = old + 1;
+        TissueChanged();
         const unsigned long changed = TissueGeneration();
         EXPECT_NE(changed, last);
         EXPECT_EQ(TissueGeneration(), changed);
         v = old;
+        TissueChanged();
         last = TissueGeneration();
         EXPECT_NE(last, changed);
     }
     const int old = Tmt[AXIS][300];
     Tmt[AXIS][300] = old + 2;
     Tmt[AXIS][300] = old;
+    TissueChanged();
     EXPECT_EQ(TissueGeneration(), last);  // nothing to see at the look
+    // A change nobody reports is not looked for; a checked build looks all
+    // the same and stops there.
+    Tmt[AXIS][300] = old + 2;
+#ifdef ROOTSIM_CHECKED
+    EXPECT_DEATH(TissueGeneration(), "the tissue changed and no writer reported it");
+#else
+    EXPECT_EQ(TissueGeneration(), last);
+#endif
+    Tmt[AXIS][300] = old;
+}
+
+// Growth's grid operations, the division of a cell and the checkpoint loader
+// report what they write: the generation moves on after each of them.
+TEST(TenthStepFast, TissueWritersReportTheirChanges) {
+    StateGuard guard;
+    testsupport::TempDir out;
+    out.UseAsOutput();
+    InitPlant();
+    std::string why;
+    ASSERT_TRUE(WriteCheckpoint(10, 20, 5, {}, &why)) << why;
+    unsigned long last = TissueGeneration();
+    auto movedOn = [&last]() {
+        const unsigned long g = TissueGeneration();
+        const bool moved = g != last;
+        last = g;
+        return moved;
+    };
+    int j = 0;
+    while (Cell[60][j] == -1) j++;
+    RemovePoint(60, j, 0.0, true);
+    EXPECT_TRUE(movedOn()) << "RemovePoint";
+    CopyTissue(60, j + 1, 60, j);
+    EXPECT_TRUE(movedOn()) << "CopyTissue";
+    ShiftColumnUp(60, j, j + 30);
+    EXPECT_TRUE(movedOn()) << "ShiftColumnUp";
+    int tall = -1;
+    for (int x = 0; x < actcells && tall < 0; x++)
+        if (CellMaxJ[x] - CellMinJ[x] >= 8) tall = x;
+    ASSERT_GE(tall, 0);
+    int lower, upper;
+    ASSERT_NE(SplitCell(tall, (CellMinJ[tall] + CellMaxJ[tall]) / 2, &lower, &upper), SPLIT_SKIPPED);
+    EXPECT_TRUE(movedOn()) << "SplitCell";
+    CheckpointInfo info;
+    ASSERT_TRUE(ReadCheckpoint(CheckpointPath(), &info, &why)) << why;
+    EXPECT_TRUE(movedOn()) << "ReadCheckpoint";
 }
 
 // The carrier patterns are kept while the tissue, the cells' extents and
@@ -379,6 +432,7 @@ TEST(TenthStepFast, PatternsKeptWhileTheirInputsStay) {
     int j = 300;
     while (Tc[60][j] != TC_MEMBRANE) j++;
     Tmt[60][j] = Tmt[60][j] == 1 ? 3 : 1;
+    TissueChanged();
     EXPECT_EQ(CompareUpdate(60), "");
     EXPECT_FALSE(Update::patternsKept);
 }

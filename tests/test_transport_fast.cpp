@@ -20,6 +20,7 @@ namespace {
 // An irregular tissue: a ragged region of wall, membrane and cytoplasm points
 // with arbitrary coefficients (not mirror-symmetric).
 void SyntheticTissue(unsigned seed) {
+    TissueChanged();
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> U(0.0, 1.0);
     for (int i = 0; i < NCOLS; i++) {
@@ -303,6 +304,7 @@ TEST(FastTransport, PlanKeptOnTheSameTissueOnly) {
         ASSERT_GE(ci, 0);
         Tc[ci][cj] = TC_CYTO;
         Cell[ci][cj] = Cell[ci + 1][cj];
+        TissueChanged();
         EXPECT_FALSE(stepsAgree("one point changed"));
         EXPECT_TRUE(stepsAgree("the changed tissue again"));
     }

@@ -22,6 +22,7 @@
 #include "growth_execution.h"
 #include "growth_rules.h"
 #include "plan.h"
+#include "tissue_watch.h"
 
 namespace {
 
@@ -271,6 +272,7 @@ void CullOverflowCells(int) {
         if (!cullMark[c]) continue;
         cullMark[c] = 0;
         any = true;
+        TissueChanged();
         if (CellHeight[c] <= 2) {
             rules::RemoveCellFromTop(c);
             continue;

@@ -22,6 +22,7 @@
 #include "plant_file.h"
 #include "plant_state.h"
 #include "layout_tools.h"
+#include "tissue_watch.h"
 
 static_assert(NCOLS == bplan::GRID_COLS && NROWS == bplan::GRID_ROWS,
               "the b family is built for the 141 x 873 grid");
@@ -242,6 +243,7 @@ bool LineDraws(const Tip& tip, int l, int col, int r) {
 }
 
 void BuildLayout(const Straight& st, const Tip& tip) {
+    TissueChanged();
     // 1. Everything outside.
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) {

@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "test_support.h"
+#include "tissue_watch.h"
 
 #include <png.h>
 
@@ -23,6 +24,7 @@ RGB PixelAt(int i, int j) {
 void ClearToOutside() { testsupport::ClearToOutside(); }
 
 void PutRectCell(int c, int i0, int i1, int j0, int j1, int type) {
+    TissueChanged();
     for (int i = i0 - 1; i <= i1 + 1; i++)
         for (int j = j0 - 1; j <= j1 + 1; j++) {
             bool ring = i < i0 || i > i1 || j < j0 || j > j1;
@@ -148,6 +150,7 @@ std::string CompareDistanceMaps(const PlainDistanceMap& plain, long* inBand) {
 // interior to see any membrane.  Some cells are then joined into non-convex or
 // split cells, and one cell loses its membrane.
 void IrregularTissue(uint32_t seed) {
+    TissueChanged();
     ClearToOutside();
     const int i0 = 8, i1 = 200, j0 = 20, j1 = 330;
     uint32_t state = seed;

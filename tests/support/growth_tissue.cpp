@@ -1,6 +1,7 @@
 #include "growth_tissue.h"
 
 #include "test_support.h"
+#include "tissue_watch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +23,7 @@ void ClearGrid() {
 }
 
 void AddRectCell(int i0, int i1, int j0, int j1, int tct) {
+    TissueChanged();
     for (int i = i0 - 1; i <= i1 + 1; i++) {
         for (int j = j0 - 1; j <= j1 + 1; j++) {
             if (i < 0 || i >= NCOLS || j < 0 || j >= NROWS) continue;

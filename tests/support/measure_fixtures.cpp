@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include "rootsim.h"
+#include "tissue_watch.h"
 
 namespace measurefix {
 
@@ -12,6 +13,7 @@ void ClearToOutside() {
 }
 
 void AddWall(int i0, int i1, int j0, int j1) {
+    TissueChanged();
     for (int i = i0; i <= i1; i++) {
         for (int j = j0; j <= j1; j++) {
             Tc[i][j] = TC_WALL;
@@ -23,6 +25,7 @@ void AddWall(int i0, int i1, int j0, int j1) {
 }
 
 void AddCell(int id, int tissue, int i0, int i1, int j0, int j1) {
+    TissueChanged();
     for (int i = i0 - 1; i <= i1 + 1; i++) {
         for (int j = j0 - 1; j <= j1 + 1; j++) {
             if (i < 0 || i >= NCOLS || j < 0 || j >= NROWS) continue;

@@ -1,4 +1,5 @@
 #include "test_support.h"
+#include "tissue_watch.h"
 
 #include <sys/mount.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@ namespace testsupport {
 StateGuard::StateGuard() { MakeArrays(); }
 
 void ClearToOutside() {
+    TissueChanged();
     for (int i = 0; i < NCOLS; i++) {
         for (int j = 0; j < NROWS; j++) {
             Tc[i][j] = TC_OUTSIDE;

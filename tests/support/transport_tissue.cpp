@@ -1,6 +1,7 @@
 #include "transport_tissue.h"
 
 #include "test_support.h"
+#include "tissue_watch.h"
 
 namespace transporttissue {
 
@@ -15,6 +16,7 @@ void ClearToOutside() {
 }
 
 int AddCell(int i0, int i1, int j0, int j1, int type) {
+    TissueChanged();
     const int x = actcells++;
     for (int i = i0 - 1; i <= i1 + 1; i++) {
         for (int j = j0 - 1; j <= j1 + 1; j++) {

@@ -16,6 +16,7 @@
 #include "geometry.h"
 #include "initial_cells.h"
 #include "layout_tools.h"
+#include "tissue_watch.h"
 #include "plan.h"
 #include "plant_file.h"
 #include "plant_state.h"
@@ -171,6 +172,7 @@ bool IsRadialWall(int col, int r) {
 }  // namespace
 
 void SetUpTissueLayout() {
+    TissueChanged();
     // 1. Everything outside.
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) {
@@ -366,6 +368,7 @@ int CurvedSide(int col, int r) {
 // its eight neighbours in the same cell carry it, else `second` on the same
 // condition.
 void VotePass(std::vector<int>& next, int first, int second, int threshold) {
+    TissueChanged();
     const int rows = kTipTopRow - kTipBottomRow;
     auto at = [&](int col, int r) -> int& {
         return next[static_cast<size_t>(col) * rows + (r - kTipBottomRow)];
