@@ -74,6 +74,7 @@ void CoefficientsFromTissue() {
 // columns 29 and 195, mirror-symmetric, with walls between cells.
 void FullHeightRoot() {
     static const int walls[] = {29, 48, 69, 82, 91, 98, 105, 112};
+    TissueChanged();
     for (int i = 0; i < NCOLS; i++)
         for (int j = 0; j < NROWS; j++) {
             Tc[i][j] = TC_OUTSIDE;
