@@ -14,13 +14,20 @@
 // sees the same additions in the same order as in one sweep.  Each cell's sum
 // is then formed by the thread that holds the cell's first column, over the
 // cell's points in scan order.
+//
+// Which points trade with which follows from the tissue alone: each share
+// keeps its list of trades, in scan order, while the tissue's generation and
+// its columns stay.
 #include <algorithm>
+#include <cassert>
+#include <vector>
 
 #include "cellular_diffusion.h"
 
 #include "state.h"
 #include "threads.h"
 #include "tissue_extent.h"
+#include "tissue_watch.h"
 
 namespace {
 
@@ -52,6 +59,30 @@ int lastColumn[MAX_SHARES][MAXCELLS];
 int stamp = 0;
 double cellSum[MAXCELLS];
 
+// One trade between two facing membrane points: u, the point traded from
+// (its side's density sets the rate), and w, the one facing it.  Each gains
+// only where it lies in the share's own columns.
+struct Trade {
+    short ui, uj, wi, wj;
+    int cellU, cellW;   // their cells (-1: none)
+    int side;           // the side of u's membrane, 0..3; -1: no density
+    bool horizontal;    // across a lateral wall
+    bool gainU, gainW;  // the point lies in the share's own columns
+    bool operator==(const Trade& o) const {
+        return ui == o.ui && uj == o.uj && wi == o.wi && wj == o.wj && cellU == o.cellU && cellW == o.cellW &&
+               side == o.side && horizontal == o.horizontal && gainU == o.gainU && gainW == o.gainW;
+    }
+};
+static_assert(NCOLS <= 32767 && NROWS <= 32767, "grid positions fit a short");
+
+// Each share's trades, and the tissue and columns they were found for.
+struct TradeList {
+    std::vector<Trade> trades;
+    unsigned long tissue = 0;
+    int c0 = -1, c1 = -1;
+};
+TradeList tradeLists[MAX_SHARES];
+
 // Per-call arguments shared by the threads.
 const double* spread = nullptr;  // the cell values before the step
 double verticalRate, horizontalRate, drainValue;
@@ -63,17 +94,69 @@ inline double Old(int i, int j) {
     return x == -1 ? 0.0 : spread[x];
 }
 
-// Plasmodesmata density of the membrane side of point (i, j).  A membrane
-// point without a side code or without a cell has no density (no transfer
-// from its side).
-inline double SideDensity(int i, int j) {
+// The side of the membrane of point (i, j) whose plasmodesmata density sets
+// its trades, 0..3; -1 for a point without a side code or without a cell (no
+// transfer from its side).
+inline int DensitySide(int i, int j) {
     int s = Tmt[i][j];
-    if (s < 1 || s > 4 || Cell[i][j] == -1) return 0.0;
-    return Plasmodesmatapattern[Cell[i][j]][s - 1];
+    if (s < 1 || s > 4 || Cell[i][j] == -1) return -1;
+    return s - 1;
 }
 
-// Spread, trades, drain and loss for the columns c0..c1-1 of share s.
-void ExchangeShare(int s, int c0, int c1) {
+// The trades that reach a point of columns c0..c1-1, in scan order, visiting
+// left, right, down, up from every membrane point of the columns v0..v1-1
+// (rows lo..hi of each).
+void FindTrades(int c0, int c1, int v0, int v1, const int* lo, const int* hi, std::vector<Trade>& out) {
+    out.clear();
+    auto own = [&](int i) { return i >= c0 && i < c1; };
+    for (int i = v0; i < v1; i++) {
+        const int* tc = Tc[i];
+        for (int j = lo[i]; j <= hi[i]; j++) {
+            if (tc[j] != TC_MEMBRANE) continue;
+            for (const Direction& d : kDirections) {
+                // Across a wall next to (i, j), the first membrane point 2..4
+                // points away faces it.
+                if (!OnGrid(i + d.di, j + d.dj) || Tc[i + d.di][j + d.dj] != TC_WALL) continue;
+                for (int n = 2; n <= MAX_SEARCH; n++) {
+                    const int k = i + n * d.di, l = j + n * d.dj;
+                    if (!OnGrid(k, l)) break;
+                    if (Tc[k][l] != TC_MEMBRANE) continue;
+                    if (own(i) || own(k))
+                        out.push_back({static_cast<short>(i), static_cast<short>(j), static_cast<short>(k),
+                                       static_cast<short>(l), Cell[i][j], Cell[k][l], DensitySide(i, j), d.di != 0,
+                                       own(i), own(k)});
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// The share's trades for this call's tissue and columns: the kept list, or
+// one found anew.  A build with ROOTSIM_CHECKED finds it anew every time and
+// compares.
+const std::vector<Trade>& TradesOf(int s, unsigned long tissue, int c0, int c1, const int* lo, const int* hi) {
+    TradeList& list = tradeLists[s];
+    const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
+    const bool kept = tissue != 0 && list.tissue == tissue && list.c0 == c0 && list.c1 == c1;
+#ifdef ROOTSIM_CHECKED
+    if (kept) {
+        std::vector<Trade> fresh;
+        FindTrades(c0, c1, v0, v1, lo, hi, fresh);
+        assert(fresh == list.trades);
+    }
+#endif
+    if (kept) return list.trades;
+    FindTrades(c0, c1, v0, v1, lo, hi, list.trades);
+    list.tissue = tissue;
+    list.c0 = c0;
+    list.c1 = c1;
+    return list.trades;
+}
+
+// Spread, trades, drain and loss for the columns c0..c1-1 of share s, on the
+// tissue of generation `tissue`.
+void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
     const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
     int lo[NCOLS], hi[NCOLS];
     for (int i = v0; i < v1; i++) {
@@ -102,33 +185,14 @@ void ExchangeShare(int s, int c0, int c1) {
         }
     }
 
-    // 2. Membrane trades in scan order, visiting left, right, down, up from
-    // every membrane point; only additions to the own columns are made.
-    auto own = [&](int i) { return i >= c0 && i < c1; };
-    for (int i = v0; i < v1; i++) {
-        const bool mine = own(i);
-        const int* tc = Tc[i];
-        for (int j = lo[i]; j <= hi[i]; j++) {
-            if (tc[j] != TC_MEMBRANE) continue;
-            const double p = SideDensity(i, j);
-            for (const Direction& d : kDirections) {
-                // Across a wall next to (i, j), the first membrane point 2..4
-                // points away faces it.
-                if (!OnGrid(i + d.di, j + d.dj) || Tc[i + d.di][j + d.dj] != TC_WALL) continue;
-                for (int n = 2; n <= MAX_SEARCH; n++) {
-                    const int k = i + n * d.di, l = j + n * d.dj;
-                    if (!OnGrid(k, l)) break;
-                    if (Tc[k][l] != TC_MEMBRANE) continue;
-                    if (mine || own(k)) {
-                        const double g = p * 0.5 * (d.di != 0 ? horizontalRate : verticalRate);
-                        const double u = Old(i, j), w = Old(k, l);
-                        if (mine) NewGrid[i][j] += (w - u) * g;
-                        if (own(k)) NewGrid[k][l] += (u - w) * g;
-                    }
-                    break;
-                }
-            }
-        }
+    // 2. Membrane trades in scan order; only additions to the own columns
+    // are made.
+    for (const Trade& t : TradesOf(s, tissue, c0, c1, lo, hi)) {
+        const double p = t.side < 0 ? 0.0 : Plasmodesmatapattern[t.cellU][t.side];
+        const double g = p * 0.5 * (t.horizontal ? horizontalRate : verticalRate);
+        const double u = t.cellU == -1 ? 0.0 : spread[t.cellU], w = t.cellW == -1 ? 0.0 : spread[t.cellW];
+        if (t.gainU) NewGrid[t.ui][t.uj] += (w - u) * g;
+        if (t.gainW) NewGrid[t.wi][t.wj] += (u - w) * g;
     }
 
     for (int i = c0; i < c1; i++) {
@@ -206,14 +270,15 @@ void DiffuseBetweenCells(double* values, double vertical, double horizontal, boo
     if (!rowsKnown)
         for (int i = 0; i < NCOLS; i++) colWork[i] = 1;
     static int shareBegin[MAX_SHARES + 1];
+    const unsigned long tissue = TissueGeneration();
 
-    RunOnTransportThreads([](int t, int n) {
+    RunOnTransportThreads([tissue](int t, int n) {
         const int shares = std::min(n, MAX_SHARES);
         if (t >= shares) return;
         int begin, end;
         ShareByWork(NCOLS, t, shares, [](int i) { return colWork[i]; }, &begin, &end);
         shareBegin[t] = begin;
-        ExchangeShare(t, begin, end);
+        ExchangeShare(t, begin, end, tissue);
     });
     RunOnTransportThreads([values](int t, int n) {
         const int shares = std::min(n, MAX_SHARES);

@@ -244,6 +244,7 @@ TEST_F(HandMade, ShrinkingTissueLeavesNoStaleValues) {
         SetTransportThreads(threads);
         SCOPED_TRACE("threads " + std::to_string(threads));
         ASSERT_EQ(CompareUpdate(5), "");
+        ASSERT_EQ(CompareDiffusion(CellValues(threads), 0.02, 0.03, true, 0.5), "");
     }
     ASSERT_NE(Aux1PrePat[20][300], 0.0);
     ASSERT_NE(Pin2PrePat[MIRRORSUM - 22][300], 0.0);  // mirror of the lone cell's bottom
@@ -255,6 +256,8 @@ TEST_F(HandMade, ShrinkingTissueLeavesNoStaleValues) {
         SetTransportThreads(threads);
         SCOPED_TRACE("threads " + std::to_string(threads));
         EXPECT_EQ(CompareUpdate(15), "");
+        // The trades of the points that left are gone.
+        EXPECT_EQ(CompareDiffusion(CellValues(threads + 2), 0.02, 0.03, true, 0.5), "");
     }
     EXPECT_EQ(Aux1PrePat[20][300], 0.0);
     EXPECT_EQ(Pin2PrePat[MIRRORSUM - 22][300], 0.0);
