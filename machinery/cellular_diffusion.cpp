@@ -75,13 +75,16 @@ struct Trade {
 };
 static_assert(NCOLS <= 32767 && NROWS <= 32767, "grid positions fit a short");
 
-// Each share's trades, and the tissue and columns they were found for.
-struct TradeList {
+// What a share derives from the tissue alone: the tissue rows of the columns
+// it visits (its own and MAX_SEARCH on either side) and its trades, with the
+// tissue and columns they were found for.
+struct ShareTissue {
+    int lo[NCOLS], hi[NCOLS];
     std::vector<Trade> trades;
     unsigned long tissue = 0;
     int c0 = -1, c1 = -1;
 };
-TradeList tradeLists[MAX_SHARES];
+ShareTissue shareTissue[MAX_SHARES];
 
 // Per-call arguments shared by the threads.
 const double* spread = nullptr;  // the cell values before the step
@@ -132,39 +135,45 @@ void FindTrades(int c0, int c1, int v0, int v1, const int* lo, const int* hi, st
     }
 }
 
-// The share's trades for this call's tissue and columns: the kept list, or
-// one found anew.  A build with ROOTSIM_CHECKED finds it anew every time and
+// Finds the tissue rows of columns v0..v1-1 and the trades of columns
+// c0..c1-1 into d.
+void FindShareTissue(int c0, int c1, int v0, int v1, ShareTissue& d) {
+    for (int i = v0; i < v1; i++) tissueextent::TissueRows(i, &d.lo[i], &d.hi[i]);
+    FindTrades(c0, c1, v0, v1, d.lo, d.hi, d.trades);
+}
+
+// Share s's rows and trades for this call's tissue and columns: those kept,
+// or found anew.  A build with ROOTSIM_CHECKED finds them anew every time and
 // compares.
-const std::vector<Trade>& TradesOf(int s, unsigned long tissue, int c0, int c1, const int* lo, const int* hi) {
-    TradeList& list = tradeLists[s];
+const ShareTissue& ShareTissueOf(int s, unsigned long tissue, int c0, int c1) {
+    ShareTissue& d = shareTissue[s];
     const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
-    const bool kept = tissue != 0 && list.tissue == tissue && list.c0 == c0 && list.c1 == c1;
+    const bool kept = tissue != 0 && d.tissue == tissue && d.c0 == c0 && d.c1 == c1;
 #ifdef ROOTSIM_CHECKED
     if (kept) {
-        std::vector<Trade> fresh;
-        FindTrades(c0, c1, v0, v1, lo, hi, fresh);
-        assert(fresh == list.trades);
+        static ShareTissue fresh[MAX_SHARES];
+        FindShareTissue(c0, c1, v0, v1, fresh[s]);
+        assert(std::equal(d.lo + v0, d.lo + v1, fresh[s].lo + v0) && std::equal(d.hi + v0, d.hi + v1, fresh[s].hi + v0));
+        assert(fresh[s].trades == d.trades);
     }
 #endif
-    if (kept) return list.trades;
-    FindTrades(c0, c1, v0, v1, lo, hi, list.trades);
-    list.tissue = tissue;
-    list.c0 = c0;
-    list.c1 = c1;
-    return list.trades;
+    if (kept) return d;
+    FindShareTissue(c0, c1, v0, v1, d);
+    d.tissue = tissue;
+    d.c0 = c0;
+    d.c1 = c1;
+    return d;
 }
 
 // Spread, trades, drain and loss for the columns c0..c1-1 of share s, on the
 // tissue of generation `tissue`.
 void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
-    const int v0 = std::max(0, c0 - MAX_SEARCH), v1 = std::min(NCOLS, c1 + MAX_SEARCH);
-    int lo[NCOLS], hi[NCOLS];
-    for (int i = v0; i < v1; i++) {
-        tissueextent::TissueRows(i, &lo[i], &hi[i]);
-        if (i >= c0 && i < c1) {
-            rowLo[i] = lo[i];
-            rowHi[i] = hi[i];
-        }
+    const ShareTissue& d = ShareTissueOf(s, tissue, c0, c1);
+    const int* lo = d.lo;
+    const int* hi = d.hi;
+    for (int i = c0; i < c1; i++) {
+        rowLo[i] = lo[i];
+        rowHi[i] = hi[i];
     }
 
     // 1. Spread over the own columns, noting the cells met.
@@ -187,7 +196,7 @@ void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
 
     // 2. Membrane trades in scan order; only additions to the own columns
     // are made.
-    for (const Trade& t : TradesOf(s, tissue, c0, c1, lo, hi)) {
+    for (const Trade& t : d.trades) {
         const double p = t.side < 0 ? 0.0 : Plasmodesmatapattern[t.cellU][t.side];
         const double g = p * 0.5 * (t.horizontal ? horizontalRate : verticalRate);
         const double u = t.cellU == -1 ? 0.0 : spread[t.cellU], w = t.cellW == -1 ? 0.0 : spread[t.cellW];

@@ -72,6 +72,11 @@ struct CarrierUpdate {
     static inline Rows sweep[AXIS + 1];    // rows of each pair the current call writes
     static inline bool shifted[AXIS + 1];  // whether growth moved the pair's columns since the last call
     static inline bool writtenKnown = false;
+    // The tissue rows of each pair's two columns, the generation of the
+    // tissue they were found on, and that of this call's tissue.
+    static inline Rows tissueRows[AXIS + 1];
+    static inline unsigned long tissueRowsOf[AXIS + 1];
+    static inline unsigned long callTissue = 0;
 
     // The patterns of the call that formed them last: for each column, the
     // points of its cells that have a pattern (a membrane point, or a PIN
@@ -123,15 +128,28 @@ struct CarrierUpdate {
 
     // Decides the rows of pair p this call writes and records those that will
     // hold its values afterwards.
-    static void PlanPair(int p) {
+    static Rows PairTissueRows(int p) {
         const int L = p, R = MIRRORSUM - p;
         Rows a, b = {0, -1};
         tissueextent::TissueRows(L, &a.lo, &a.hi);
         if (R != L) tissueextent::TissueRows(R, &b.lo, &b.hi);
+        return Hull(a, b);
+    }
+
+    static void PlanPair(int p) {
+        const int L = p, R = MIRRORSUM - p;
+        if (callTissue == 0 || tissueRowsOf[p] != callTissue) {
+            tissueRows[p] = PairTissueRows(p);
+            tissueRowsOf[p] = callTissue;
+        }
+#ifdef ROOTSIM_CHECKED
+        const Rows fresh = PairTissueRows(p);
+        assert(fresh.lo == tissueRows[p].lo && fresh.hi == tissueRows[p].hi);
+#endif
         int shifts = TakeGrowthShifts(L);
         if (R != L) shifts = std::max(shifts, TakeGrowthShifts(R));
         shifted[p] = shifts > 0;
-        const Rows now = Hull(a, b);
+        const Rows now = tissueRows[p];
         if (sweepWholeGrid) {
             sweep[p] = {0, NROWS - 1};
         } else {
@@ -338,6 +356,7 @@ struct CarrierUpdate {
         epiCount = Rules::EpidermalBoundaries(epiBoundaries);
         patternsKept = false;
         const unsigned long tissue = TissueGeneration();
+        callTissue = tissue;
         if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) {
             std::vector<int> inputs = PatternInputs();
             patternsKept = !wholeGrid && patternsKnown && tissue == patternTissue && inputs == patternInputs;
