@@ -96,8 +96,9 @@ struct CarrierRules {
     static constexpr bool PATTERNS_FOLLOW_TISSUE = true;
 
     // The PIN1-type amount on point (i, j) of cell x whose pattern weight is
-    // `share`.
+    // `share`, and whether it depends on the cell alone (not on the point).
     static double MembranePin1(int, int, int x, double share) { return share * Pin[x]; }
+    static constexpr bool PIN1_OF_CELL = true;
 
     static bool IsMembrane(int i, int j) { return OnGrid(i, j) && Tc[i][j] == TC_MEMBRANE; }
 

@@ -87,6 +87,13 @@ struct CarrierUpdate {
         double pin1, pin2, aux1;
     };
     static inline std::vector<PatternPoint> patternPoints[NCOLS];
+    // The same call's runs of each column: consecutive points of one cell
+    // with one base production rate, in order.
+    struct CellRun {
+        int lo, hi, cell;
+        double base;
+    };
+    static inline std::vector<CellRun> patternRuns[NCOLS];
     static inline Rows patternRows[AXIS + 1];
     static inline bool patternsKnown = false;
     static inline unsigned long patternTissue = 0;
@@ -221,7 +228,9 @@ struct CarrierUpdate {
         double* dec = daux[c];
         double* pro = paux[c];
         std::vector<PatternPoint>& points = patternPoints[c];
+        std::vector<CellRun>& runs = patternRuns[c];
         points.clear();
+        runs.clear();
         bool plain = true;
         Rates rates;
         for (int j = lo; j <= hi; j++) {
@@ -245,7 +254,14 @@ struct CarrierUpdate {
             } else {
                 plain = plain && zeros;
             }
-            rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
+            const double base = Rules::BaseProduction(c, j, tct[j]);
+            if constexpr (Rules::PATTERNS_FOLLOW_TISSUE) {
+                if (!runs.empty() && runs.back().hi == j - 1 && runs.back().cell == x && SameBits(runs.back().base, base))
+                    runs.back().hi = j;
+                else
+                    runs.push_back({j, j, x, base});
+            }
+            rates.Of(x, base);
             dec[j] = rates.decay;
             pro[j] = rates.production;
         }
@@ -272,17 +288,26 @@ struct CarrierUpdate {
             assert(SameBits(Aux1PrePat[c][j], pt.aux1));
         }
         assert(next == points.size());
+        int j = lo;
+        for (const CellRun& r : patternRuns[c]) {
+            for (; j < r.lo; j++) assert(Cell[c][j] == -1);
+            for (; j <= r.hi; j++) {
+                assert(Cell[c][j] == r.cell);
+                assert(SameBits(Rules::BaseProduction(c, j, Tct[c][j]), r.base));
+            }
+        }
+        for (; j <= hi; j++) assert(Cell[c][j] == -1);
     }
 #endif
 
     // The same on a column whose patterns are those of the last call, on the
-    // same tissue and rows: only the points of cells are visited (the last
-    // call left zeros on the others, and its patterns on the pattern grids),
-    // and of those without a pattern, whose carrier amounts are 0 times the
-    // cell's levels, only the ones that are not +0 now or were not before.
+    // same tissue and rows: only the runs of cells' points that call found
+    // are visited (the last call left zeros on the other points, and its
+    // patterns on the pattern grids), production and decay written once per
+    // run, and of the points without a pattern, whose carrier amounts are 0
+    // times the cell's levels, only the ones that are not +0 now or were not
+    // before.
     static void KeptColumnCarriers(int c, int lo, int hi) {
-        const int* cell = Cell[c];
-        const int* tct = Tct[c];
         double* dec = daux[c];
         double* pro = paux[c];
         const std::vector<PatternPoint>& points = patternPoints[c];
@@ -293,18 +318,31 @@ struct CarrierUpdate {
         while (next < points.size() && points[next].row < lo) next++;
         bool plain = true;
         Rates rates;
-        for (int j = lo; j <= hi; j++) {
-            const int x = cell[j];
-            if (x == -1) continue;
-            if (next < points.size() && points[next].row == j) {
-                const PatternPoint& pt = points[next++];
-                StoreAmounts(c, j, x, pt.pin1, pt.pin2, pt.aux1);
-            } else if (!plainZerosBefore || !ZeroAmountsArePlusZero(c, j, x)) {
-                plain = StoreAmounts(c, j, x, 0.0, 0.0, 0.0) && plain;
+        for (const CellRun& r : patternRuns[c]) {
+            const int x = r.cell;
+            rates.Of(x, r.base);
+            for (int j = r.lo; j <= r.hi; j++) {
+                dec[j] = rates.decay;
+                pro[j] = rates.production;
             }
-            rates.Of(x, Rules::BaseProduction(c, j, tct[j]));
-            dec[j] = rates.decay;
-            pro[j] = rates.production;
+            // The points without a pattern need nothing where their amounts
+            // are +0 now and were at the last call; where the rules make them
+            // from the cell alone, one look tells for the whole run.
+            if (plainZerosBefore && Rules::PIN1_OF_CELL && ZeroAmountsArePlusZero(c, r.lo, x)) {
+                for (; next < points.size() && points[next].row <= r.hi; next++) {
+                    const PatternPoint& pt = points[next];
+                    StoreAmounts(c, pt.row, x, pt.pin1, pt.pin2, pt.aux1);
+                }
+                continue;
+            }
+            for (int j = r.lo; j <= r.hi; j++) {
+                if (next < points.size() && points[next].row == j) {
+                    const PatternPoint& pt = points[next++];
+                    StoreAmounts(c, j, x, pt.pin1, pt.pin2, pt.aux1);
+                } else if (!plainZerosBefore || !ZeroAmountsArePlusZero(c, j, x)) {
+                    plain = StoreAmounts(c, j, x, 0.0, 0.0, 0.0) && plain;
+                }
+            }
         }
         if (!plain) plainZeros.store(false, std::memory_order_relaxed);
         TopOfColumn(c, lo, hi);

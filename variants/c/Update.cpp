@@ -63,6 +63,7 @@ struct CCarriers : rules::CarrierRules<Landmarks> {
         }
         return share * Pin[x];
     }
+    static constexpr bool PIN1_OF_CELL = false;
 
     // AUX1 on the membranes follows the pattern the tissue carries.
     static double Aux1Weight(int i, int j, int, int, const int*) { return Aux1PrePat[i][j]; }
