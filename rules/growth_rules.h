@@ -23,8 +23,12 @@
 //   void AfterGrowth()                      last thing of every growth step
 #pragma once
 
+#include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "state.h"
 
@@ -256,18 +260,71 @@ struct GrowthRules {
         return false;
     }
 
-    // Lowest and highest row of the cells the pass has still to decide (lo >
-    // hi when there are none).  Cells wholly below the pass's first row are
-    // never met by it and do not count.
-    static void UndecidedRows(int& lo, int& hi) {
-        lo = NROWS;
-        hi = -1;
-        for (int x = 0; x < actcells; x++) {
-            if (JustChecked[x] != 0 || CellZonationState[x] >= Z_MATURE) continue;
-            if (CellMaxJ[x] < BASE) continue;
-            if (CellMinJ[x] < lo) lo = CellMinJ[x];
-            if (CellMaxJ[x] > hi) hi = CellMaxJ[x];
+    // The growth pass visits the points of rows upward from the meristem
+    // base; in each row the left half from the axis outward, each point's
+    // cell (slot 0) followed by the cell at its mirror point (slot 1), the
+    // latter only where the former is a cell.  A visit's key orders the
+    // visits as the pass makes them.
+    static long VisitKey(int g, int m, int slot) { return (static_cast<long>(g) * (AXIS + 1) + (AXIS - m)) * 2 + slot; }
+
+    static bool Undecided(int x) { return JustChecked[x] == 0 && CellZonationState[x] < Z_MATURE; }
+
+    // The first visit of cell x with a key of at least `from`, found within
+    // the cell's box (as a point's cell in its columns of the left half, as a
+    // mirror cell in the mirror columns of its columns of the right half); -1
+    // when there is none.
+    static long FirstVisitFrom(int x, long from) {
+        const int uLo = std::max(1, CellMinI[x]), uHi = std::min(AXIS - 1, CellMaxI[x]);
+        const int vLo = std::max(1, MIRRORSUM - CellMaxI[x]), vHi = std::min(AXIS - 1, MIRRORSUM - CellMinI[x]);
+        for (int g = std::max(CellMinJ[x], BASE); g <= CellMaxJ[x] && g < NROWS; g++) {
+            if (VisitKey(g, 1, 1) < from) continue;
+            long best = -1;
+            for (int m = uHi; m >= uLo; m--)
+                if (Cell[m][g] == x && VisitKey(g, m, 0) >= from) {
+                    best = VisitKey(g, m, 0);
+                    break;
+                }
+            for (int m = vHi; m >= vLo; m--) {
+                const long k = VisitKey(g, m, 1);
+                if (best >= 0 && k > best) break;
+                if (k >= from && Cell[MIRRORSUM - m][g] == x && Cell[m][g] != -1) {
+                    best = k;
+                    break;
+                }
+            }
+            if (best >= 0) return best;
         }
+        return -1;
+    }
+
+    // The visits that decide a cell, in the pass's order from the visit
+    // `from` on: each undecided cell's first visit (later visits of a
+    // decided cell do nothing).
+    static void PlanVisits(long from, std::vector<std::pair<long, int>>& visits) {
+        visits.clear();
+        for (int x = 0; x < actcells; x++) {
+            if (!Undecided(x) || CellMaxJ[x] < BASE) continue;
+            const long k = FirstVisitFrom(x, from);
+            if (k >= 0) visits.push_back({k, x});
+        }
+        std::sort(visits.begin(), visits.end());
+#ifdef ROOTSIM_CHECKED
+        // The same from every visit of the pass on the present grid.
+        std::vector<std::pair<long, int>> all;
+        std::vector<char> met(static_cast<size_t>(actcells), 0);
+        auto meet = [&](long k, int x) {
+            if (k < from || x < 0 || x >= actcells || met[x] || !Undecided(x) || CellMaxJ[x] < BASE) return;
+            met[x] = 1;
+            all.push_back({k, x});
+        };
+        for (int g = BASE; g < NROWS; g++)
+            for (int m = AXIS - 1; m >= 1; m--) {
+                if (Cell[m][g] == -1) continue;
+                meet(VisitKey(g, m, 0), Cell[m][g]);
+                meet(VisitKey(g, m, 1), Cell[MIRRORSUM - m][g]);
+            }
+        assert(all == visits);
+#endif
     }
 
     static void Growth(int t) {
@@ -278,56 +335,32 @@ struct GrowthRules {
         FollowedFactors();
         ComputeGrowthRates();
 
-        // Rows upward from the meristem base; in each row the left half from
-        // the axis outward, each cell followed by its mirror cell.  After a
-        // change of the grid caused by the mirror cell the pass starts over at
-        // the base row with the column two left of the axis; cells already
-        // decided are passed over.  Rows that hold no undecided cell are
-        // skipped, which decides exactly the same cells in the same order (a
-        // decided cell's visit does nothing).
+        // The pass decides each cell at its first visit, in the pass's order.
+        // After a change of the grid caused by a point's cell, the pass goes
+        // on with the cell at its mirror point in the new grid, and from there
+        // on; after one caused by the mirror cell it starts over at the base
+        // row with the column two left of the axis.  Either way the visits
+        // are planned anew on the new grid.
         bool divided = false;
-        int lo, hi;
-        UndecidedRows(lo, hi);
-        int g = BASE;
-        int m = AXIS - 1;
-        if (lo > g) g = lo;
-        while (g <= hi && g < NROWS) {
-            bool restart = false;
-            // A point whose two cells are those of the point before it in the
-            // row is a visit to cells already decided: passed over.  After a
-            // change of the grid the numbers may mean other cells, so nothing
-            // is assumed.
-            int prevU = -1, prevV = -1;
-            for (; m >= 1; m--) {
-                int u = Cell[m][g];
-                if (u == -1) continue;
-                if (u == prevU && Cell[MIRRORSUM - m][g] == prevV) continue;
-                // A change of the grid by the first cell moves cells up: the
-                // rows still to visit are found again (no restart).
-                bool changed = DecideCell(t, u, divided);
-                if (changed) UndecidedRows(lo, hi);
-                // Read after the first decision, which may have renumbered.
-                int v = Cell[MIRRORSUM - m][g];
-                prevU = changed ? -1 : u;
-                prevV = changed ? -2 : v;
-                if (v == -1) continue;
-                if (DecideCell(t, v, divided)) {
-                    restart = true;
-                    break;
-                }
+        static std::vector<std::pair<long, int>> visits;
+        const long restart = VisitKey(BASE, AXIS - 2, 0);
+        PlanVisits(VisitKey(BASE, AXIS - 1, 0), visits);
+        for (size_t next = 0; next < visits.size();) {
+            const long key = visits[next].first;
+            const int x = visits[next].second;
+            next++;
+            if (!Undecided(x)) continue;
+            if (!DecideCell(t, x, divided)) continue;
+            long from = restart;
+            if (key % 2 == 0) {
+                // Changed by the point's cell: its mirror cell, read anew.
+                const int g = static_cast<int>(key / 2 / (AXIS + 1));
+                const int m = AXIS - static_cast<int>(key / 2 % (AXIS + 1));
+                const int v = Cell[MIRRORSUM - m][g];
+                if (v == -1 || !DecideCell(t, v, divided)) from = VisitKey(g, m, 1) + 1;
             }
-            if (restart) {
-                UndecidedRows(lo, hi);
-                g = BASE;
-                m = AXIS - 2;
-                if (lo > g) {
-                    g = lo;
-                    m = AXIS - 1;
-                }
-                continue;
-            }
-            g++;
-            m = AXIS - 1;
+            PlanVisits(from, visits);
+            next = 0;
         }
 
         // Cytokinin mark from the epidermal neighbour.
