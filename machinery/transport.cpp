@@ -53,6 +53,25 @@ static_assert(LANES == 4 || LANES == 8, "four or eight lanes");
 // position waits on a chain of arithmetic, so few loads are in flight unless
 // asked for early.
 constexpr int PREFETCH_AHEAD = 16;
+// The row sweep's lanes are neighbouring rows, so each position along its
+// lines lies a whole column further on in memory, a stride the processor's
+// own prefetching does not follow: the cache lines of the position this many
+// columns ahead (behind, for the backward pass) are asked for in advance.
+// Measured: 2, 4 and 8 alike, the step some 4 to 7 % faster than with none.
+constexpr int PREFETCH_COLUMNS = 4;
+
+// Asks for the cache lines of p[0..LANES-1], to be read, or written with
+// `write`.
+template <typename T>
+__attribute__((always_inline)) inline void PrefetchLanes(const T* p, bool write = false) {
+    if (write) {
+        __builtin_prefetch(p, 1);
+        __builtin_prefetch(p + (LANES - 1), 1);
+    } else {
+        __builtin_prefetch(p);
+        __builtin_prefetch(p + (LANES - 1));
+    }
+}
 
 // Asks for the cache line of p[ahead].  The address is formed as an integer:
 // it may lie outside the array near a span's ends, where a prefetch is
@@ -368,6 +387,11 @@ void LoadLaneVals(const Group& g, int k, LaneVals& v) {
     if (!columns && on && g.lanes == LANES) {
         // The lanes of the row sweep are neighbouring rows of column k: one
         // load each.
+        const int kp = std::min(k + PREFETCH_COLUMNS, NCOLS - 1);
+        __builtin_prefetch(Tc[kp] + g.first);
+        PrefetchLanes(Aux1M[kp] + g.first);
+        PrefetchLanes(Cpin1M[kp] + g.first);
+        PrefetchLanes(Cpin2M[kp] + g.first);
         vn t4;
         vd a1, p1, p2;
         memcpy(&t4, Tc[k] + g.first, sizeof t4);
@@ -834,6 +858,13 @@ void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
     vd prev = Splat(0.0);
     for (int k = g.lo; k <= g.hi; k++) {
         const size_t at = g.off + static_cast<size_t>(k - g.lo);
+        if (full) {
+            const int kp = std::min(k + PREFETCH_COLUMNS, g.hi);
+            PrefetchLanes(Cauxint[kp] + j0 - 1);
+            __builtin_prefetch(Cauxint[kp] + j0 + LANES);
+            PrefetchLanes(paux[kp] + j0);
+            PrefetchLanes(daux[kp] + j0);
+        }
         const vd u = load(Cauxint, k, 0), uU = load(Cauxint, k, 1), uD = load(Cauxint, k, -1);
         const vd r = RightHandSide(s, at, mem, u, uU, uD);
         PrefetchAt(s.m + at, PREFETCH_AHEAD);
@@ -856,6 +887,7 @@ void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
         PrefetchAt(s.bp + at, -PREFETCH_AHEAD);
         PrefetchAt(s.Kud + 2 * at, -2 * PREFETCH_AHEAD);
         x = (rp[k - g.lo] - s.cc[at] * x) / s.bp[at];
+        if (full) PrefetchLanes(Caux1[std::max(k - PREFETCH_COLUMNS, g.lo)] + j0, true);
         const vd res = x + wp[k - g.lo];
         const vi inside = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) >= Splat(0.0));
         // Committed into Caux1 only (see SecondHalfStepField).
