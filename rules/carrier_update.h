@@ -172,7 +172,7 @@ struct CarrierUpdate {
 
     // The carrier amounts of point j of column c, in cell x, with the pattern
     // weights pin1, pin2 and aux1; whether all three are +0.
-    static bool StoreAmounts(int c, int j, int x, double pin1, double pin2, double aux1) {
+    __attribute__((always_inline)) static bool StoreAmounts(int c, int j, int x, double pin1, double pin2, double aux1) {
         const double a1 = Rules::MembranePin1(c, j, x, pin1), a2 = pin2 * Pin2[x], aa = aux1 * Aux1[x];
         StoreIfChanged(&Cpin1M[c][j], a1);
         StoreIfChanged(&Cpin2M[c][j], a2);
