@@ -86,6 +86,43 @@ struct ShareTissue {
 };
 ShareTissue shareTissue[MAX_SHARES];
 
+// The runs of each column's tissue rows: consecutive points of one cell (or
+// of none, -1), in order, and the tissue they were found on.
+struct ColumnRun {
+    int lo, hi, cell;
+    bool operator==(const ColumnRun& o) const { return lo == o.lo && hi == o.hi && cell == o.cell; }
+};
+std::vector<ColumnRun> columnRuns[NCOLS];
+unsigned long columnRunsTissue[NCOLS];
+
+void FindColumnRuns(int i, int lo, int hi, std::vector<ColumnRun>& runs) {
+    runs.clear();
+    const int* cell = Cell[i];
+    for (int j = lo; j <= hi; j++) {
+        if (!runs.empty() && runs.back().cell == cell[j]) runs.back().hi = j;
+        else runs.push_back({j, j, cell[j]});
+    }
+}
+
+// Column i's runs over rows lo..hi of this call's tissue: those kept, or
+// found anew (every time, and compared, in a build with ROOTSIM_CHECKED).
+const std::vector<ColumnRun>& RunsOf(int i, unsigned long tissue, int lo, int hi) {
+    std::vector<ColumnRun>& runs = columnRuns[i];
+    const bool kept = tissue != 0 && columnRunsTissue[i] == tissue;
+#ifdef ROOTSIM_CHECKED
+    if (kept) {
+        std::vector<ColumnRun> fresh;
+        FindColumnRuns(i, lo, hi, fresh);
+        assert(fresh == runs);
+    }
+#endif
+    if (!kept) {
+        FindColumnRuns(i, lo, hi, runs);
+        columnRunsTissue[i] = tissue;
+    }
+    return runs;
+}
+
 // Per-call arguments shared by the threads.
 const double* spread = nullptr;  // the cell values before the step
 double verticalRate, horizontalRate, drainValue;
@@ -176,20 +213,16 @@ void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
         rowHi[i] = hi[i];
     }
 
-    // 1. Spread over the own columns, noting the cells met.
+    // 1. Spread over the own columns, run by run, noting the cells met.
     for (int i = c0; i < c1; i++) {
-        const int* cell = Cell[i];
         double* nw = NewGrid[i];
-        int cur = -2;
-        for (int j = lo[i]; j <= hi[i]; j++) {
-            const int x = cell[j];
-            nw[j] = x == -1 ? 0.0 : spread[x];
-            if (x != cur) {
-                cur = x;
-                if (x >= 0 && x < actcells) {
-                    seen[s][x] = stamp;
-                    lastColumn[s][x] = i;
-                }
+        for (const ColumnRun& r : RunsOf(i, tissue, lo[i], hi[i])) {
+            const int x = r.cell;
+            const double v = x == -1 ? 0.0 : spread[x];
+            for (int j = r.lo; j <= r.hi; j++) nw[j] = v;
+            if (x >= 0 && x < actcells) {
+                seen[s][x] = stamp;
+                lastColumn[s][x] = i;
             }
         }
     }
@@ -240,22 +273,16 @@ void GatherShare(int s, int shares, int c0, double* values) {
         for (int r = s; r < shares; r++)
             if (seen[r][x] == stamp) end = std::max(end, lastColumn[r][x]);
     }
+    // The runs of every column were found by the spread of this call.
     for (int i = c0; i <= end; i++) {
-        const int* cell = Cell[i];
         const double* nw = NewGrid[i];
-        int run = -2, cur = -1;
-        double acc = 0;
-        for (int j = rowLo[i]; j <= rowHi[i]; j++) {
-            const int x = cell[j];
-            if (x != run) {
-                if (cur >= 0) cellSum[cur] = acc;
-                run = x;
-                cur = (x >= 0 && x < actcells && Owner(x, shares) == s) ? x : -1;
-                if (cur >= 0) acc = cellSum[cur];
-            }
-            if (cur >= 0) acc += nw[j];
+        for (const ColumnRun& r : columnRuns[i]) {
+            const int x = r.cell;
+            if (x < 0 || x >= actcells || Owner(x, shares) != s) continue;
+            double acc = cellSum[x];
+            for (int j = r.lo; j <= r.hi; j++) acc += nw[j];
+            cellSum[x] = acc;
         }
-        if (cur >= 0) cellSum[cur] = acc;
     }
     for (int x = 0; x < actcells; x++) {
         const int o = Owner(x, shares);
