@@ -15,9 +15,10 @@
 // is then formed by the thread that holds the cell's first column, over the
 // cell's points in scan order.
 //
-// Which points trade with which follows from the tissue alone: each share
-// keeps its list of trades, in scan order, while the tissue's generation and
-// its columns stay.
+// Which points trade with which, and the runs of one cell's points in each
+// column, follow from the tissue alone: each share keeps its list of trades,
+// in scan order, while the tissue's generation and its columns stay, and each
+// column its runs while the generation stays.
 #include <algorithm>
 #include <cassert>
 #include <vector>
