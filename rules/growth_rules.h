@@ -209,10 +209,13 @@ struct GrowthRules {
 
     static int ReferenceCell(int c) { return CellMinJ[c] <= BASE ? c : epidermalcell(c); }
 
+    // Whether cell x is still to be decided in this growth step.
+    static bool Undecided(int x) { return JustChecked[x] == 0 && CellZonationState[x] < Z_MATURE; }
+
     // Decides one cell of the growth pass; returns whether the grid changed.
     static bool DecideCell(int t, int u, bool& divided) {
         using namespace growth;
-        if (JustChecked[u] != 0 || CellZonationState[u] >= Z_MATURE) return false;
+        if (!Undecided(u)) return false;
         const int H = CellHeight[u];
         if (CellMaxJ[u] <= BASE - 1) {
             CellZonationState[u] = Z_TIP;
@@ -266,8 +269,6 @@ struct GrowthRules {
     // latter only where the former is a cell.  A visit's key orders the
     // visits as the pass makes them.
     static long VisitKey(int g, int m, int slot) { return (static_cast<long>(g) * (AXIS + 1) + (AXIS - m)) * 2 + slot; }
-
-    static bool Undecided(int x) { return JustChecked[x] == 0 && CellZonationState[x] < Z_MATURE; }
 
     // The first visit of cell x with a key of at least `from`, found within
     // the cell's box (as a point's cell in its columns of the left half, as a
