@@ -130,10 +130,9 @@ double verticalRate, horizontalRate, drainValue;
 bool drain = false;
 TipLoss loss;
 
-inline double Old(int i, int j) {
-    const int x = Cell[i][j];
-    return x == -1 ? 0.0 : spread[x];
-}
+// The value before the step of cell x (0 for no cell), and of point (i, j).
+inline double SpreadOf(int x) { return x == -1 ? 0.0 : spread[x]; }
+inline double Old(int i, int j) { return SpreadOf(Cell[i][j]); }
 
 // The side of the membrane of point (i, j) whose plasmodesmata density sets
 // its trades, 0..3; -1 for a point without a side code or without a cell (no
@@ -219,7 +218,7 @@ void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
         double* nw = NewGrid[i];
         for (const ColumnRun& r : RunsOf(i, tissue, lo[i], hi[i])) {
             const int x = r.cell;
-            const double v = x == -1 ? 0.0 : spread[x];
+            const double v = SpreadOf(x);
             for (int j = r.lo; j <= r.hi; j++) nw[j] = v;
             if (x >= 0 && x < actcells) {
                 seen[s][x] = stamp;
@@ -233,7 +232,7 @@ void ExchangeShare(int s, int c0, int c1, unsigned long tissue) {
     for (const Trade& t : d.trades) {
         const double p = t.side < 0 ? 0.0 : Plasmodesmatapattern[t.cellU][t.side];
         const double g = p * 0.5 * (t.horizontal ? horizontalRate : verticalRate);
-        const double u = t.cellU == -1 ? 0.0 : spread[t.cellU], w = t.cellW == -1 ? 0.0 : spread[t.cellW];
+        const double u = SpreadOf(t.cellU), w = SpreadOf(t.cellW);
         if (t.gainU) NewGrid[t.ui][t.uj] += (w - u) * g;
         if (t.gainW) NewGrid[t.wi][t.wj] += (u - w) * g;
     }

@@ -269,6 +269,11 @@ struct GrowthRules {
     // latter only where the former is a cell.  A visit's key orders the
     // visits as the pass makes them.
     static long VisitKey(int g, int m, int slot) { return (static_cast<long>(g) * (AXIS + 1) + (AXIS - m)) * 2 + slot; }
+    static void VisitPoint(long key, int* g, int* m, int* slot) {
+        *slot = static_cast<int>(key % 2);
+        *g = static_cast<int>(key / 2 / (AXIS + 1));
+        *m = AXIS - static_cast<int>(key / 2 % (AXIS + 1));
+    }
 
     // The first visit of cell x with a key of at least `from`, found within
     // the cell's box (as a point's cell in its columns of the left half, as a
@@ -353,10 +358,10 @@ struct GrowthRules {
             if (!Undecided(x)) continue;
             if (!DecideCell(t, x, divided)) continue;
             long from = restart;
-            if (key % 2 == 0) {
+            int g, m, slot;
+            VisitPoint(key, &g, &m, &slot);
+            if (slot == 0) {
                 // Changed by the point's cell: its mirror cell, read anew.
-                const int g = static_cast<int>(key / 2 / (AXIS + 1));
-                const int m = AXIS - static_cast<int>(key / 2 % (AXIS + 1));
                 const int v = Cell[MIRRORSUM - m][g];
                 if (v == -1 || !DecideCell(t, v, divided)) from = VisitKey(g, m, 1) + 1;
             }
