@@ -200,13 +200,21 @@ struct Group {
 
 typedef float vf __attribute__((vector_size(4 * LANES)));
 
+// What `mflag` holds of a position: whether it has membrane terms across the
+// lines, and whether it is plain: no point of it is a membrane next to a
+// wall or a wall next to a membrane.  At a plain position every membrane
+// rate is +0 whatever the carriers hold, so on the same tissue its rates
+// follow from the point classes alone.
+constexpr unsigned char MEMBRANE_TERMS = 1, PLAIN = 2;
+
 // Per position of every group span (one vector of LANES values each):
 // the factorised matrix (m, bp, cc) and the diffusion weights across the
 // lines (0, 4 or 60, exact in single precision; -1 marks an outside point,
 // whose right-hand side is 0).  Production and decay are read from their
 // grids.  The membrane terms across the lines (neighbour coefficients and
 // h * self coefficients) are nonzero only next to membranes; they are kept
-// for the positions flagged in `mflag`, in order, three vectors each.  Where
+// for the positions flagged in `mflag` (MEMBRANE_TERMS), in order, three
+// vectors each.  Where
 // all three are zero, adding them would add only zeros, so leaving them out
 // gives the same value.
 struct Sweep {
@@ -352,6 +360,7 @@ struct FillState {
     // the carriers, at win[(k - 1 - lo) % 3] and on: each is read once and
     // left in place (copies of them were slow to read back).
     LaneVals win[3];
+    int windowAt;  // the position k whose window is in place (none: INT_MIN)
     // The column sweep reads four rows of every column at once: positions
     // ahead[0..3] are rows aheadFirst..aheadFirst + 3.
     int aheadFirst;
@@ -365,6 +374,7 @@ FillState StartFill(const Sweep& s, const Group& g) {
     st.mem = s.mem + 3 * g.moff;
     st.exact = true;
     st.aheadFirst = -8;  // nothing read ahead (positions start at -1)
+    st.windowAt = INT_MIN;
     return st;
 }
 
@@ -526,10 +536,12 @@ __attribute__((always_inline)) inline void RatesFromRecords(const Group& g, int 
 // membranes, with the very operations of PointCoefficients (coefficients.h),
 // in vector lanes and without branches: from the position before (prev), the
 // position itself (cur) and the one after (next), every rate chosen by masks.
+// `pairs` marks the lanes whose point is a wall next to a membrane or a
+// membrane next to a wall, in any direction.
 template <bool columns>
 __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& prev, const LaneVals& cur,
                                                              const LaneVals& next, vd Kq[4], vd Nq[4], vd Sq[4],
-                                                             vi& out) {
+                                                             vi& out, vi& pairs) {
     // The neighbours across the lanes: the next lane's point, the last lane's
     // being the point after the group; the previous lane's likewise.
     const vi tcUp = ShiftUp<vi, vi>(cur.tc, vi{} + cur.tcHi);
@@ -554,6 +566,8 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
     // A membrane point toward a wall: its own influx, and its efflux with the
     // sign turned.
     const vd efOwn = -cur.ef;
+    pairs = vi{};
+    #pragma GCC unroll 4
     for (int d = 0; d < 4; d++) {
         const vi qWall = is(qTc[d], TC_WALL), qMemb = is(qTc[d], TC_MEMBRANE);
         Kq[d] = Select(wall & qWall, Splat(DIFFUSION_WALL), Select(cell & cellular(qTc[d]), Splat(DIFFUSION_CELL), zero));
@@ -561,9 +575,48 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
         // influx with the sign turned.  N is the efflux record on a wall
         // point, the influx record on a membrane point; S the other one.
         const vi wallToMemb = wall & qMemb, membToWall = memb & qWall;
+        pairs |= wallToMemb | membToWall;
         Nq[d] = Select(wallToMemb, qEf[d], Select(membToWall, cur.in, zero));
         Sq[d] = Select(wallToMemb, -qIn[d], Select(membToWall, efOwn, zero));
     }
+}
+
+// One elimination step of all lanes at position `at`, from the rates
+// toward the neighbours along the lines (weights Kp, Kn, membrane
+// coefficients Np, Nn, self coefficients Sp, Sn); returns the super-diagonal.
+__attribute__((always_inline)) inline vd Eliminate(Sweep& s, size_t at, FillState& st, vi out, vd Kp, vd Kn, vd Np,
+                                                   vd Nn, vd Sp, vd Sn) {
+    const vd hv = Splat(HALFSTEP), zero = Splat(0.0);
+    const vd a = Select(out, zero, -Kp - hv * Np);
+    const vd c = Select(out, zero, -Kn - hv * Nn);
+    const vd b = Select(out, Splat(1.0), Splat(1.0) + Kn + Kp - hv * (Sn + Sp));
+    const vd m = a / st.bprev;
+    const vd bp = b - st.cprev * m;
+    st.bprev = bp;
+    st.cprev = c;
+    s.m[at] = m;
+    s.bp[at] = bp;
+    s.cc[at] = c;
+    return c;
+}
+
+// A plain position k of group g on the tissue of the last factorisation:
+// every membrane rate is +0 and the outside points are those marked by the
+// weights across the lines.  The weights along the lines are those the super-
+// diagonal holds: the last factorisation's at k, -(weight toward k + 1)
+// (or +0 outside), and this one's at k - 1, -(weight toward k), the same
+// weight seen from the other side (a plain position has no membrane terms
+// toward its neighbours, so neither has the one before toward it).  Their
+// magnitudes are the weights (0, 4 or 60); at the span's first position
+// every lane is outside, and the weight does not matter.
+__attribute__((always_inline)) inline void FillPlainPosition(Sweep& s, const Group& g, int k, FillState& st) {
+    const size_t at = g.off + static_cast<size_t>(k - g.lo);
+    const vd zero = Splat(0.0);
+    const vi magnitude = vi{} + 0x7fffffffffffffffLL;
+    const vi out = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) < zero);
+    const vd Kn = (vd)((vi)s.cc[at] & magnitude);
+    const vd Kp = k > g.lo ? (vd)((vi)s.cc[at - 1] & magnitude) : zero;
+    Eliminate(s, at, st, out, Kp, Kn, zero, zero, zero, zero);
 }
 
 // Factorises position k of a group: the rates of each lane's point as the
@@ -574,45 +627,45 @@ template <bool columns, bool carriers, bool weightsKept>
 __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g, int k, FillState& st) {
     constexpr int qNext = columns ? 2 : 0, qPrev = columns ? 3 : 1;
     constexpr int qUp = columns ? 0 : 2, qDn = columns ? 1 : 3;
-    const double h = HALFSTEP;
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
+    if constexpr (carriers && weightsKept) {
+        if (s.mflag[at] & PLAIN) {
+            FillPlainPosition(s, g, k, st);
+            return;
+        }
+    }
     vd Kq[4], Nq[4], Sq[4];
-    vi out;
+    vi out, pairs = vi{} - 1;
     if constexpr (carriers) {
-        // The window moves one position along the lines.
+        // The window moves one position along the lines: position p's
+        // values are at win[(p - lo + 1) % 3].  After plain positions (or at
+        // the first) positions k - 1 and k are read anew.
         const int r = (k - g.lo) % 3;
         LaneVals& prev = st.win[r];
         LaneVals& cur = st.win[(r + 1) % 3];
         LaneVals& next = st.win[(r + 2) % 3];
-        if (k == g.lo) {
+        if (st.windowAt != k - 1) {
             NextLaneVals<columns>(g, k - 1, st, prev);
             NextLaneVals<columns>(g, k, st, cur);
         }
         NextLaneVals<columns>(g, k + 1, st, next);
-        RatesFromCarriers<columns>(prev, cur, next, Kq, Nq, Sq, out);
+        st.windowAt = k;
+        RatesFromCarriers<columns>(prev, cur, next, Kq, Nq, Sq, out, pairs);
     } else {
         RatesFromRecords<columns>(g, k, Kq, Nq, Sq, out);
     }
     const vd Kp = Kq[qPrev], Kn = Kq[qNext], Kd = Kq[qDn];
     vd Ku = Kq[qUp];
-    const vd Np = Nq[qPrev], Nn = Nq[qNext], Nu = Nq[qUp], Nd = Nq[qDn];
-    const vd Sp = Sq[qPrev], Sn = Sq[qNext], Su = Sq[qUp], Sd = Sq[qDn];
-    const vd hv = Splat(h), zero = Splat(0.0);
-    const vd a = Select(out, zero, -Kp - hv * Np);
-    const vd c = Select(out, zero, -Kn - hv * Nn);
-    const vd b = Select(out, Splat(1.0), Splat(1.0) + Kn + Kp - hv * (Sn + Sp));
+    const vd Nu = Nq[qUp], Nd = Nq[qDn];
+    const vd Su = Sq[qUp], Sd = Sq[qDn];
+    const vd hv = Splat(HALFSTEP), zero = Splat(0.0);
+    Eliminate(s, at, st, out, Kp, Kn, Nq[qPrev], Nq[qNext], Sq[qPrev], Sq[qNext]);
     const vd hS = hv * (Su + Sd);
     Ku = Select(out, Splat(-1.0), Ku);
-    const vd m = a / st.bprev;
-    const vd bp = b - st.cprev * m;
-    st.bprev = bp;
-    st.cprev = c;
-    s.m[at] = m;
-    s.bp[at] = bp;
-    s.cc[at] = c;
-    // The weights across the lines are 0, 4 or 60 (or the -1 mark):
-    // exact in single precision.  They follow from the point classes alone,
-    // so on the tissue of the last factorisation they are in place already.
+    // The weights are 0, 4 or 60 (or the -1 mark): exact in single
+    // precision.  They follow from the point classes alone, so on the tissue
+    // of the last factorisation they are in place already, and so is whether
+    // the position is plain.
     if constexpr (!weightsKept) {
         const vf ku = __builtin_convertvector(Ku, vf), kd = __builtin_convertvector(Kd, vf);
         const vi same = (__builtin_convertvector(ku, vd) == Ku) & (__builtin_convertvector(kd, vd) == Kd);
@@ -622,7 +675,9 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
     }
     const vi nz = (Nu != zero) | (Nd != zero) | (hS != zero);
     const bool flagged = AnySet(nz);
-    s.mflag[at] = flagged ? 1 : 0;
+    // Records may hold any rates: no position of theirs counts as plain.
+    const bool plain = carriers && !AnySet(pairs);
+    s.mflag[at] = static_cast<unsigned char>((flagged ? MEMBRANE_TERMS : 0) | (plain ? PLAIN : 0));
     // Written always, kept only where flagged: the room is reserved.
     st.mem[0] = Nu;
     st.mem[1] = Nd;
@@ -716,7 +771,7 @@ __attribute__((always_inline)) inline vd RightHandSide(const Sweep& s, size_t at
     const vd Ku = __builtin_convertvector(s.Kud[2 * at], vd);
     const vd Kd = __builtin_convertvector(s.Kud[2 * at + 1], vd);
     vd r = u + Ku * (uU - u) + Kd * (uD - u);
-    if (s.mflag[at]) {
+    if (s.mflag[at] & MEMBRANE_TERMS) {
         r = r + Splat(HALFSTEP) * (mem[0] * uU + mem[1] * uD) + mem[2] * u;
         mem += 3;
     }
