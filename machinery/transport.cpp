@@ -214,9 +214,8 @@ constexpr unsigned char MEMBRANE_TERMS = 1, PLAIN = 2;
 // grids.  The membrane terms across the lines (neighbour coefficients and
 // h * self coefficients) are nonzero only next to membranes; they are kept
 // for the positions flagged in `mflag` (MEMBRANE_TERMS), in order, three
-// vectors each.  Where
-// all three are zero, adding them would add only zeros, so leaving them out
-// gives the same value.
+// vectors each.  Where all three are zero, adding them would add only zeros,
+// so leaving them out gives the same value.
 struct Sweep {
     std::vector<Group> groups;
     std::vector<size_t> split;   // group ranges per thread: [split[t], split[t+1])
@@ -607,8 +606,8 @@ __attribute__((always_inline)) inline vd Eliminate(Sweep& s, size_t at, FillStat
 // (or +0 outside), and this one's at k - 1, -(weight toward k), the same
 // weight seen from the other side (a plain position has no membrane terms
 // toward its neighbours, so neither has the one before toward it).  Their
-// magnitudes are the weights (0, 4 or 60); at the span's first position
-// every lane is outside, and the weight does not matter.
+// magnitudes are the weights (0, 4 or 60).  Before the span's first
+// position lies an outside point or the grid's edge: weight 0.
 __attribute__((always_inline)) inline void FillPlainPosition(Sweep& s, const Group& g, int k, FillState& st) {
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
     const vd zero = Splat(0.0);
