@@ -356,8 +356,8 @@ struct FillState {
     vd* mem;
     bool exact;
     // Positions k - 1, k and k + 1 of the lines when the rates come from
-    // the carriers, at win[(k - 1 - lo) % 3] and on: each is read once and
-    // left in place (copies of them were slow to read back).
+    // the carriers, position p at win[(p - lo + 1) % 3]: each is read once
+    // and left in place (copies of them were slow to read back).
     LaneVals win[3];
     int windowAt;  // the position k whose window is in place (none: INT_MIN)
     // The column sweep reads four rows of every column at once: positions
@@ -582,8 +582,8 @@ __attribute__((always_inline)) inline void RatesFromCarriers(const LaneVals& pre
 
 // One elimination step of all lanes at position `at`, from the rates
 // toward the neighbours along the lines (weights Kp, Kn, membrane
-// coefficients Np, Nn, self coefficients Sp, Sn); returns the super-diagonal.
-__attribute__((always_inline)) inline vd Eliminate(Sweep& s, size_t at, FillState& st, vi out, vd Kp, vd Kn, vd Np,
+// coefficients Np, Nn, self coefficients Sp, Sn).
+__attribute__((always_inline)) inline void Eliminate(Sweep& s, size_t at, FillState& st, vi out, vd Kp, vd Kn, vd Np,
                                                    vd Nn, vd Sp, vd Sn) {
     const vd hv = Splat(HALFSTEP), zero = Splat(0.0);
     const vd a = Select(out, zero, -Kp - hv * Np);
@@ -596,7 +596,6 @@ __attribute__((always_inline)) inline vd Eliminate(Sweep& s, size_t at, FillStat
     s.m[at] = m;
     s.bp[at] = bp;
     s.cc[at] = c;
-    return c;
 }
 
 // A plain position k of group g on the tissue of the last factorisation:
@@ -634,11 +633,10 @@ __attribute__((always_inline)) inline void FillPosition(Sweep& s, const Group& g
         }
     }
     vd Kq[4], Nq[4], Sq[4];
-    vi out, pairs = vi{} - 1;
+    vi out, pairs = vi{};
     if constexpr (carriers) {
-        // The window moves one position along the lines: position p's
-        // values are at win[(p - lo + 1) % 3].  After plain positions (or at
-        // the first) positions k - 1 and k are read anew.
+        // The window moves one position along the lines.  After plain
+        // positions (or at the first) positions k - 1 and k are read anew.
         const int r = (k - g.lo) % 3;
         LaneVals& prev = st.win[r];
         LaneVals& cur = st.win[(r + 1) % 3];
