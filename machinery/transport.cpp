@@ -22,6 +22,7 @@
 #include "threads.h"
 
 #include <unistd.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <climits>
@@ -238,8 +239,9 @@ long preparedVersion = -1;
 // classes and carriers with `permeability`.
 bool fromCarriers = false;
 // The tissue generation the carriers were placed on (0: not known), and the
-// one the plan in place (extents, groups, weights across the lines, owners
-// of the cell means) was made from the carriers for (0: none).
+// one the plan in place (extents, groups, weights across the lines, plain
+// positions, the cell means' batches) was made from the carriers for (0:
+// none).
 unsigned long carriersTissue = 0;
 unsigned long plannedTissue = 0;
 bool lastPlanKept = false;
@@ -992,16 +994,25 @@ void EnsureScratch(int n) {
         if (buf.size() < 2 * static_cast<size_t>(LINELEN)) buf.resize(2 * static_cast<size_t>(LINELEN));
 }
 
-// Cell means, shared between threads by cell: each cell is summed by one
-// thread, over its points in the order columns outward, rows upward, so that
-// every sum is formed in the same order whatever the number of threads.
+// Cell means.  Each cell is summed over its points in the order columns
+// outward, rows upward, one addition after the other, so that every sum is
+// formed in the same order whatever the number of threads.  The chains of
+// additions of different cells are independent: LANES cells are summed side
+// by side in vector lanes, each lane reading its cell's points through a list
+// of their places in the field.  The cells go into the lanes by decreasing
+// number of points; a lane whose cell has no point left adds -0, which
+// changes no sum.
+struct MeanBatch {
+    size_t off;          // first place of the batch, LANES places per position
+    int len;             // positions: the points of its largest cell
+    int cell[LANES];     // -1: an empty lane
+};
 struct MeansPlan {
     int nthreads = 0;
-    std::vector<int> owner;           // thread of each cell, -1 if it has no point
-    std::vector<int> firstCol, lastCol;  // columns each thread scans
-    std::vector<int> rowLo, rowHi;    // rows of each column that hold cells
-    std::vector<int> start;           // first column of each thread's range
-    std::vector<std::vector<int>> lastSeen;  // per thread, see ScanOwners
+    std::vector<int> rowLo, rowHi;   // rows of each column that hold cells
+    std::vector<int32_t> place;      // column * NROWS + row, or -1 past a cell's last point
+    std::vector<MeanBatch> batches;
+    std::vector<int> split;          // batches of each thread: [split[t], split[t + 1])
 } meansPlan;
 
 // Rows of column i from its first to its last cell point.
@@ -1015,82 +1026,95 @@ void CellRange(int i) {
     mp.rowHi[i] = lo > hi ? 0 : hi;
 }
 
-// Column ranges of about equal numbers of cell rows, one per thread.
+// The places of every cell's points in summing order, and the batches.
+void PlanMeanBatches() {
+    MeansPlan& mp = meansPlan;
+    std::vector<int> count(MAXCELLS, 0);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
+            if (Cell[i][j] != -1) count[static_cast<size_t>(Cell[i][j])]++;
+    std::vector<size_t> start(MAXCELLS + 1, 0);
+    for (int c = 0; c < MAXCELLS; c++) start[c + 1] = start[c] + static_cast<size_t>(count[c]);
+    std::vector<int32_t> points(start[MAXCELLS]);
+    std::vector<size_t> next(start.begin(), start.end() - 1);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
+            if (Cell[i][j] != -1) points[next[static_cast<size_t>(Cell[i][j])]++] = i * NROWS + j;
+    std::vector<int> order;
+    for (int c = 0; c < MAXCELLS; c++)
+        if (count[c] > 0) order.push_back(c);
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return count[x] > count[y]; });
+    mp.batches.clear();
+    mp.place.clear();
+    for (size_t b = 0; b < order.size(); b += LANES) {
+        MeanBatch batch;
+        batch.off = mp.place.size();
+        batch.len = count[order[b]];
+        for (int l = 0; l < LANES; l++) batch.cell[l] = b + l < order.size() ? order[b + l] : -1;
+        mp.place.resize(batch.off + static_cast<size_t>(batch.len) * LANES, -1);
+        for (int l = 0; l < LANES; l++) {
+            const int c = batch.cell[l];
+            if (c < 0) continue;
+            for (int k = 0; k < count[c]; k++)
+                mp.place[batch.off + static_cast<size_t>(k) * LANES + l] = points[start[c] + static_cast<size_t>(k)];
+        }
+        mp.batches.push_back(batch);
+    }
+    mp.nthreads = 0;
+}
+
+// Batches of about equal numbers of places, one range per thread.
 void SplitMeans(int n) {
     MeansPlan& mp = meansPlan;
-    mp.start.assign(static_cast<size_t>(n) + 1, NCOLS);
+    mp.split.assign(static_cast<size_t>(n) + 1, static_cast<int>(mp.batches.size()));
     for (int t = 0; t < n; t++) {
         int begin, end;
-        ShareByWork(NCOLS, t, n, [&mp](int i) { return 1 + mp.rowHi[i] - mp.rowLo[i] + 1; }, &begin, &end);
-        mp.start[static_cast<size_t>(t)] = begin;
+        ShareByWork(static_cast<int>(mp.batches.size()), t, n, [&mp](int b) { return mp.batches[static_cast<size_t>(b)].len; },
+                    &begin, &end);
+        mp.split[static_cast<size_t>(t)] = begin;
     }
-    mp.lastSeen.resize(static_cast<size_t>(n));
-}
-
-// The last column of thread t's range in which each cell has a point (-1:
-// none there).
-void ScanOwners(int t) {
-    MeansPlan& mp = meansPlan;
-    std::vector<int>& last = mp.lastSeen[static_cast<size_t>(t)];
-    last.assign(MAXCELLS, -1);
-    for (int i = mp.start[static_cast<size_t>(t)]; i < mp.start[static_cast<size_t>(t) + 1]; i++) {
-        const int* cellCol = Cell[i];
-        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
-            if (cellCol[j] != -1) last[static_cast<size_t>(cellCol[j])] = i;
-    }
-}
-
-// A cell belongs to the first thread whose columns hold a point of it; each
-// thread sums its cells over its own columns and on to the last column of
-// any of them.
-void MergeOwners(int n) {
-    MeansPlan& mp = meansPlan;
     mp.nthreads = n;
-    mp.owner.assign(MAXCELLS, -1);
-    mp.firstCol.assign(mp.start.begin(), mp.start.begin() + n);
-    mp.lastCol.assign(static_cast<size_t>(n), -1);
-    for (int c = 0; c < MAXCELLS; c++) {
-        int last = -1;
-        for (int t = 0; t < n; t++) {
-            const int seen = mp.lastSeen[static_cast<size_t>(t)][static_cast<size_t>(c)];
-            if (seen < 0) continue;
-            if (mp.owner[c] == -1) mp.owner[c] = t;
-            last = std::max(last, seen);
-        }
-        if (mp.owner[c] >= 0) mp.lastCol[mp.owner[c]] = std::max(mp.lastCol[mp.owner[c]], last);
-    }
-}
-
-void PlanMeans(int n) {
-    MeansPlan& mp = meansPlan;
-    mp.rowLo.resize(NCOLS);
-    mp.rowHi.resize(NCOLS);
-    for (int i = 0; i < NCOLS; i++) CellRange(i);
-    SplitMeans(n);
-    for (int t = 0; t < n; t++) ScanOwners(t);
-    MergeOwners(n);
 }
 
 void SumCellMeans(int t) {
     const MeansPlan& mp = meansPlan;
-    const int* owner = mp.owner.data();
-    for (int i = mp.firstCol[t]; i <= mp.lastCol[t]; i++) {
-        const int* cellCol = Cell[i];
-        const double* aux = Caux1[i];
-        int cur = -1;
-        double acc = 0;
-        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
-            const int cell = cellCol[j];
-            if (cell != cur) {
-                if (cur >= 0) MeanCells[cur] = acc;
-                cur = (cell != -1 && owner[cell] == t) ? cell : -1;
-                if (cur >= 0) acc = MeanCells[cur];
-            }
-            if (cur >= 0) acc += aux[j];
+    const double* field = Caux1[0];
+    for (int b = mp.split[static_cast<size_t>(t)]; b < mp.split[static_cast<size_t>(t) + 1]; b++) {
+        const MeanBatch& batch = mp.batches[static_cast<size_t>(b)];
+        const int32_t* place = mp.place.data() + batch.off;
+        vd acc = Splat(0.0);
+        for (int k = 0; k < batch.len; k++, place += LANES) {
+#if TRANSPORT_LANES == 8
+            __m256i at;
+            memcpy(&at, place, sizeof at);
+            const __mmask8 some = _mm256_cmpge_epi32_mask(at, _mm256_setzero_si256());
+            acc += (vd)_mm512_mask_i32gather_pd(_mm512_set1_pd(-0.0), some, at, field, 8);
+#else
+            __m128i at;
+            memcpy(&at, place, sizeof at);
+            const __m256d some = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_cmpgt_epi32(at, _mm_set1_epi32(-1))));
+            acc += (vd)_mm256_mask_i32gather_pd(_mm256_set1_pd(-0.0), field, at, some, 8);
+#endif
         }
-        if (cur >= 0) MeanCells[cur] = acc;
+        for (int l = 0; l < LANES; l++)
+            if (batch.cell[l] >= 0) MeanCells[batch.cell[l]] = acc[l];
     }
 }
+
+#ifdef ROOTSIM_CHECKED
+// Every cell's sum formed anew point by point, in the same order, and compared.
+void CheckCellMeans() {
+    std::vector<double> sum(MAXCELLS, 0.0);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = 0; j < NROWS; j++)
+            if (Cell[i][j] != -1) sum[static_cast<size_t>(Cell[i][j])] += Caux1[i][j];
+    for (int c = 0; c < MAXCELLS; c++)
+        if (memcmp(&sum[static_cast<size_t>(c)], &MeanCells[c], sizeof(double)) != 0) {
+            fprintf(stderr, "%s: the cells changed and the transport step was not told\n", ProgramName());
+            abort();
+        }
+}
+#endif
 
 // Integer part of x, truncated toward zero.  Values beyond the int range (and
 // NaN) give INT_MIN, as the hardware conversion does, instead of undefined
@@ -1194,18 +1218,16 @@ long TransportStep(bool check) {
         PlanGroups(rowSweep, false);
         SplitWork(colSweep, n);
         SplitWork(rowSweep, n);
-        SplitMeans(n);
-        // The owners of the cell means; the factorisation itself is made by
-        // the step.
-        pool.Run([&](int t) { ScanOwners(t); });
-        MergeOwners(n);
+        // The cell means' batches; the factorisation itself is made by the
+        // step.
+        PlanMeanBatches();
         pending = fromCarriers ? Pending::CARRIERS : Pending::RECORDS;
         plannedTissue = fromCarriers ? carriersTissue : 0;
         preparedVersion = transportCoefficientsVersion;
     }
     SplitWork(colSweep, n);
     SplitWork(rowSweep, n);
-    if (meansPlan.nthreads != n) PlanMeans(n);
+    if (meansPlan.nthreads != n) SplitMeans(n);
     EnsureScratch(n);
     fillStates.resize(static_cast<size_t>(n));
     std::atomic<bool> exact{true};
@@ -1230,6 +1252,9 @@ long TransportStep(bool check) {
     });
     // The half step wrote only Cauxint: nothing of the field is lost yet.
     if (!exact) ReportInexactWeight();
+#ifdef ROOTSIM_CHECKED
+    CheckCellMeans();
+#endif
     for (int k = 0; k < MAXCELLS; k++) MeanCells[k] *= InvCellSizes[k];
 
     // Second half step with the commit and the left-right comparison.

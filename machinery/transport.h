@@ -21,7 +21,8 @@ void TransportCoefficientsChanged();
 // grid (TissueGeneration of tissue_watch.h, taken since its last change), 0
 // when not known: on the tissue of the last factorisation, what follows from
 // the tissue alone (extents, line groups, the diffusion weights across the
-// lines, the owners of the cell means) is kept.
+// lines, the positions without membrane rates, the places of the cells'
+// points for their means) is kept.
 void TransportCarriersChanged(const MembranePermeability& perm, unsigned long tissue = 0);
 
 // A program's permeabilities, given once at start-up, so that a state put in

@@ -250,7 +250,7 @@ TEST(FastTransport, FactorisedFromCarriersUpToTheGridsEdges) {
 }
 
 // Factorisations on the tissue of the one before keep its plan (extents,
-// groups, weights across the lines, owners of the cell means) and form the
+// groups, weights across the lines, the cell means' batches) and form the
 // rest from the new carriers; a changed tissue is planned anew.  Each time
 // the same bits as the plain solve of the records the carriers give.
 TEST(FastTransport, PlanKeptOnTheSameTissueOnly) {
