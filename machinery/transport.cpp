@@ -96,6 +96,8 @@ __attribute__((always_inline)) inline vd Splat(double x) {
     return v;
 }
 __attribute__((always_inline)) inline vd Select(vi mask, vd yes, vd no) { return (vd)(((vi)yes & mask) | ((vi)no & ~mask)); }
+// Every lane's magnitude: its sign bit cleared.
+__attribute__((always_inline)) inline vd Magnitude(vd x) { return (vd)((vi)x & (vi{} + 0x7fffffffffffffffLL)); }
 
 // Whether every lane of a mask is set, and whether any is.
 __attribute__((always_inline)) inline bool AllSet(vi mask) {
@@ -612,10 +614,9 @@ __attribute__((always_inline)) inline void Eliminate(Sweep& s, size_t at, FillSt
 __attribute__((always_inline)) inline void FillPlainPosition(Sweep& s, const Group& g, int k, FillState& st) {
     const size_t at = g.off + static_cast<size_t>(k - g.lo);
     const vd zero = Splat(0.0);
-    const vi magnitude = vi{} + 0x7fffffffffffffffLL;
     const vi out = (vi)(__builtin_convertvector(s.Kud[2 * at], vd) < zero);
-    const vd Kn = (vd)((vi)s.cc[at] & magnitude);
-    const vd Kp = k > g.lo ? (vd)((vi)s.cc[at - 1] & magnitude) : zero;
+    const vd Kn = Magnitude(s.cc[at]);
+    const vd Kp = k > g.lo ? Magnitude(s.cc[at - 1]) : zero;
     Eliminate(s, at, st, out, Kp, Kn, zero, zero, zero, zero);
 }
 
@@ -932,7 +933,6 @@ void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
     // left column is committed: its mirror column, further right, is final
     // by then.
     const int iend = std::min(g.hi, AXIS - 1);
-    const vi magnitude = vi{} + 0x7fffffffffffffffLL;
     vi differs = vi{};
     vd x = rp[g.hi - g.lo] / s.bp[g.off + static_cast<size_t>(g.hi - g.lo)];
     for (int k = g.hi - 1; k >= g.lo; k--) {
@@ -960,7 +960,7 @@ void RowGroup(const Group& g, vd* rp, vd* wp, long& firstBad) {
                 vd right;
                 memcpy(&right, Caux1[MIRRORSUM - k] + j0, sizeof right);
                 const vd diff = (res - right) * Splat(1000.0);
-                const vi small = (vi)((vd)((vi)diff & magnitude) < Splat(1.0));
+                const vi small = (vi)(Magnitude(diff) < Splat(1.0));
                 differs |= ~small & inside;
             }
         } else {
@@ -1026,40 +1026,40 @@ void CellRange(int i) {
     mp.rowHi[i] = lo > hi ? 0 : hi;
 }
 
-// The places of every cell's points in summing order, and the batches.
+// The batches, and the places of every cell's points in summing order:
+// cell c's k-th point at place cursor[c] + k * LANES.
 void PlanMeanBatches() {
     MeansPlan& mp = meansPlan;
     std::vector<int> count(MAXCELLS, 0);
     for (int i = 0; i < NCOLS; i++)
         for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
             if (Cell[i][j] != -1) count[static_cast<size_t>(Cell[i][j])]++;
-    std::vector<size_t> start(MAXCELLS + 1, 0);
-    for (int c = 0; c < MAXCELLS; c++) start[c + 1] = start[c] + static_cast<size_t>(count[c]);
-    std::vector<int32_t> points(start[MAXCELLS]);
-    std::vector<size_t> next(start.begin(), start.end() - 1);
-    for (int i = 0; i < NCOLS; i++)
-        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++)
-            if (Cell[i][j] != -1) points[next[static_cast<size_t>(Cell[i][j])]++] = i * NROWS + j;
     std::vector<int> order;
     for (int c = 0; c < MAXCELLS; c++)
         if (count[c] > 0) order.push_back(c);
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return count[x] > count[y]; });
     mp.batches.clear();
-    mp.place.clear();
+    std::vector<size_t> cursor(MAXCELLS, 0);
+    size_t places = 0;
     for (size_t b = 0; b < order.size(); b += LANES) {
         MeanBatch batch;
-        batch.off = mp.place.size();
+        batch.off = places;
         batch.len = count[order[b]];
-        for (int l = 0; l < LANES; l++) batch.cell[l] = b + l < order.size() ? order[b + l] : -1;
-        mp.place.resize(batch.off + static_cast<size_t>(batch.len) * LANES, -1);
         for (int l = 0; l < LANES; l++) {
-            const int c = batch.cell[l];
-            if (c < 0) continue;
-            for (int k = 0; k < count[c]; k++)
-                mp.place[batch.off + static_cast<size_t>(k) * LANES + l] = points[start[c] + static_cast<size_t>(k)];
+            batch.cell[l] = b + l < order.size() ? order[b + l] : -1;
+            if (batch.cell[l] >= 0) cursor[static_cast<size_t>(batch.cell[l])] = places + static_cast<size_t>(l);
         }
+        places += static_cast<size_t>(batch.len) * LANES;
         mp.batches.push_back(batch);
     }
+    mp.place.assign(places, -1);
+    for (int i = 0; i < NCOLS; i++)
+        for (int j = mp.rowLo[i]; j <= mp.rowHi[i]; j++) {
+            const int c = Cell[i][j];
+            if (c == -1) continue;
+            mp.place[cursor[static_cast<size_t>(c)]] = i * NROWS + j;
+            cursor[static_cast<size_t>(c)] += LANES;
+        }
     mp.nthreads = 0;
 }
 
